@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "items/item_list.h"
+
+namespace tolvane {
+
+// What the item operations touch outside the list: the link field (Edit1), the caption field
+// (Edit2), the current-item label (Label2) and the confirmation box. The window implements it
+// with its widgets; tests with a fake.
+class ItemFields {
+public:
+    virtual ~ItemFields() = default;
+    virtual std::string LinkText() const = 0;
+    virtual std::string CaptionText() const = 0;
+    virtual void SetLinkText(std::string_view text) = 0;
+    virtual void SetCaptionText(std::string_view text) = 0;
+    virtual void SetCurrentItemLabel(std::string_view text) = 0;
+    // Yes/No question without icon; true only for Yes.
+    virtual bool Confirm(std::string_view caption, std::string_view text) = 0;
+};
+
+// The program's operations on the item list and its own current item (CurrentRow,
+// CurrentCol), with their guards. Binds itself as the list's selection handler.
+class ItemOperations {
+public:
+    static constexpr std::string_view kInitialLabel = "Current item: [1]";
+
+    ItemOperations(ItemList& list, ItemFields& fields);
+
+    int CurrentRow() const { return current_row_; }
+    int CurrentCol() const { return current_col_; }
+
+    // The selection handler: makes row r the current item and shows it in the fields.
+    void listSelectCell(int column, int row, bool& grant);
+
+    void AddItem();
+    void ReplaceItem();
+    void DeleteItem();
+    void MoveUp();
+    void MoveDown();
+    void MoveToTop();
+    void MoveToBottom();
+    void ClearList();
+
+private:
+    ItemList& list_;
+    ItemFields& fields_;
+    int current_row_ = 1;
+    int current_col_ = 1;
+};
+
+}  // namespace tolvane

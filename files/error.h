@@ -8,7 +8,7 @@ namespace tolvane {
 // An error the user sees: its message is the text shown in the error box (before the box's
 // own "." rule). Every failure of the core is reported by throwing one of these.
 class Error : public std::runtime_error {
-public:
+  public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 

@@ -38,22 +38,22 @@ LineList LineList::Split(std::string text) {
         const char* lf = static_cast<const char*>(std::memchr(line, '\n', (cr ? cr : end) - line));
         const char* stop = lf ? lf : cr;
         if (stop == nullptr) {
-            result.spans_.push_back({static_cast<std::uint64_t>(line - begin),
-                                     static_cast<std::uint64_t>(end - line)});
+            result.spans_.push_back(
+                {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(end - line)});
             break;
         }
         // Between here and `cr` there may be many LF-ended lines: take them all.
         while (lf != nullptr) {
-            result.spans_.push_back({static_cast<std::uint64_t>(line - begin),
-                                     static_cast<std::uint64_t>(lf - line)});
+            result.spans_.push_back(
+                {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(lf - line)});
             line = lf + 1;
             lf = static_cast<const char*>(std::memchr(line, '\n', (cr ? cr : end) - line));
         }
         if (cr == nullptr) {
             continue;
         }
-        result.spans_.push_back({static_cast<std::uint64_t>(line - begin),
-                                 static_cast<std::uint64_t>(cr - line)});
+        result.spans_.push_back(
+            {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(cr - line)});
         line = cr + 1;
         if (line < end && *line == '\n') {
             ++line;

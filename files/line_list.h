@@ -17,7 +17,7 @@ namespace tolvane {
 // Replacing or adding a line appends its bytes to the block; the block is compacted when the
 // bytes no line uses outgrow the live ones.
 class LineList {
-public:
+  public:
     LineList() = default;
     LineList(std::initializer_list<std::string_view> lines);
     explicit LineList(const std::vector<std::string>& lines);
@@ -49,7 +49,7 @@ public:
     std::vector<std::string> ToVector() const;
     bool operator==(const LineList& other) const;
 
-private:
+  private:
     struct Span {
         std::uint64_t offset;
         std::uint64_t length;

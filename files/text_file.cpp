@@ -25,11 +25,13 @@ namespace {
                 SystemErrorText(error_number));
 }
 
-[[noreturn]] void ThrowWriteError() { throw Error("Stream write error"); }
+[[noreturn]] void ThrowWriteError() {
+    throw Error("Stream write error");
+}
 
 // Closes a descriptor when the scope ends.
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
@@ -46,7 +48,7 @@ public:
         return result == 0;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -106,8 +108,7 @@ void CheckTargetWritable(const std::string& shown_path, const std::string& targe
     ::close(fd);
 }
 
-void WriteInPlace(const std::string& shown_path, const std::string& target,
-                  std::string_view text) {
+void WriteInPlace(const std::string& shown_path, const std::string& target, std::string_view text) {
     FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
     if (!file.valid()) {
         ThrowCreateError(shown_path, errno);
@@ -179,7 +180,9 @@ std::string ReadText(const std::string& path) {
     return text;
 }
 
-LineList ReadLines(const std::string& path) { return LineList::Split(ReadFileBytes(path)); }
+LineList ReadLines(const std::string& path) {
+    return LineList::Split(ReadFileBytes(path));
+}
 
 void WriteText(const std::string& path, std::string_view text) {
     const std::string target = ResolveLinks(path);
@@ -229,8 +232,8 @@ void WriteText(const std::string& path, std::string_view text) {
         ThrowCreateError(path, error_number);
     }
     // Make the rename itself durable; a failure here loses nothing already written.
-    FileDescriptor directory(::open(folder.empty() ? "." : folder.c_str(),
-                                    O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor directory(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.valid()) {
         ::fsync(directory.get());
     }

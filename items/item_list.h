@@ -19,7 +19,7 @@ namespace tolvane {
 // the cursor moves; the calls nest: notification inside move request inside RemoveRow and
 // inside the change adjustment. A view binds to this class and only draws what it says.
 class ItemList {
-public:
+  public:
     // listSelectCell(column, row, grant): grant is true on entry; false refuses the move.
     using SelectionHandler = std::function<void(int column, int row, bool& grant)>;
     // Told after every change of the lines or of the cursor, so a view can redraw.
@@ -55,7 +55,7 @@ public:
     // Esc in the view: removes a blank item under the cursor.
     void EscapePressed();
 
-private:
+  private:
     void AdjustAfterChange(int old_row_count);
     void Notify();
 

@@ -11,7 +11,7 @@ namespace tolvane {
 // (Edit2), the current-item label (Label2) and the confirmation box. The window implements it
 // with its widgets; tests with a fake.
 class ItemFields {
-public:
+  public:
     virtual ~ItemFields() = default;
     virtual std::string LinkText() const = 0;
     virtual std::string CaptionText() const = 0;
@@ -25,7 +25,7 @@ public:
 // The program's operations on the item list and its own current item (CurrentRow,
 // CurrentCol), with their guards. Binds itself as the list's selection handler.
 class ItemOperations {
-public:
+  public:
     static constexpr std::string_view kInitialLabel = "Current item: [1]";
 
     ItemOperations(ItemList& list, ItemFields& fields);
@@ -45,7 +45,7 @@ public:
     void MoveToBottom();
     void ClearList();
 
-private:
+  private:
     ItemList& list_;
     ItemFields& fields_;
     int current_row_ = 1;

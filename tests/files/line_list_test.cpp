@@ -15,7 +15,9 @@ struct SplitCase {
     Lines lines;
 };
 
-void PrintTo(const SplitCase& c, std::ostream* out) { *out << ::testing::PrintToString(c.text); }
+void PrintTo(const SplitCase& c, std::ostream* out) {
+    *out << ::testing::PrintToString(c.text);
+}
 
 class SplitTest : public ::testing::TestWithParam<SplitCase> {};
 
@@ -27,8 +29,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SplitTest,
     ::testing::Values(SplitCase{"", {}}, SplitCase{"a", {"a"}}, SplitCase{"a\r\n", {"a"}},
                       SplitCase{"a\r\nb", {"a", "b"}}, SplitCase{"a\nb\n", {"a", "b"}},
-                      SplitCase{"a\rb\r", {"a", "b"}},
-                      SplitCase{"a\n\rb\n\r", {"a", "", "b", ""}},
+                      SplitCase{"a\rb\r", {"a", "b"}}, SplitCase{"a\n\rb\n\r", {"a", "", "b", ""}},
                       SplitCase{"a\r\rb", {"a", "", "b"}}, SplitCase{"\r\n", {""}},
                       SplitCase{"\n\n", {"", ""}}, SplitCase{" a = b \t\r\n", {" a = b \t"}},
                       SplitCase{std::string("a\r\nb\0c\r\nd", 9), {"a", "b"}},

@@ -52,10 +52,8 @@ TEST(ReadTest, RelativeNamesAreShownAbsolute) {
     std::filesystem::current_path(dir.path());
     const std::string message = MessageOf([] { ReadText("nothing.til"); });
     std::filesystem::current_path(previous);
-    EXPECT_EQ(message,
-              "Cannot open file \"" +
-                  std::filesystem::canonical(dir.path()).string() +
-                  "/nothing.til\". No such file or directory");
+    EXPECT_EQ(message, "Cannot open file \"" + std::filesystem::canonical(dir.path()).string() +
+                           "/nothing.til\". No such file or directory");
 }
 
 TEST(WriteTest, WritesLinesWithCrLfAndTextExactly) {
@@ -126,7 +124,8 @@ TEST(WriteTest, UnwritableTargetAndFolderGiveTheCreateErrorAndKeepTheFile) {
                MessageOf([&] { WriteText(dir / "locked/x.til", "new"); });
     });
     EXPECT_EQ(result, "Cannot create file \"" + dir.path() + "ro.til\". Permission denied|" +
-                          "Cannot create file \"" + dir.path() + "locked/x.til\". Permission denied");
+                          "Cannot create file \"" + dir.path() +
+                          "locked/x.til\". Permission denied");
     EXPECT_EQ(GetFile(dir / "ro.til"), "old\r\n");
 }
 

@@ -56,7 +56,9 @@ void SmallDisk::Fill() {
     }
 }
 
-bool IsRoot() { return ::geteuid() == 0; }
+bool IsRoot() {
+    return ::geteuid() == 0;
+}
 
 std::string RunUnprivileged(const std::function<std::string()>& step) {
     auto guarded = [&step]() -> std::string {

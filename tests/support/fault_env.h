@@ -11,7 +11,7 @@ namespace tolvane::testing {
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 // World-writable, so that an unprivileged step can use it too.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -20,13 +20,13 @@ public:
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 
 // A tmpfs of `bytes` mounted on a fresh folder (needs root); unmounted at the end.
 class SmallDisk {
-public:
+  public:
     explicit SmallDisk(std::size_t bytes);
     ~SmallDisk();
     SmallDisk(const SmallDisk&) = delete;
@@ -36,7 +36,7 @@ public:
     // Fills the disk up to its last few bytes.
     void Fill();
 
-private:
+  private:
     TempFolder folder_;
     bool mounted_ = false;
 };

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tolvane {
+
+// The program's three message forms. The window shows them with Qt's boxes; tests pass fakes.
+class Messages {
+  public:
+    virtual ~Messages() = default;
+    // The error box: application title as caption, stop icon, OK. `message` is the error's
+    // message as raised; the box applies ErrorBoxText itself.
+    virtual void ShowError(std::string_view message) = 0;
+    // The notice: application title as caption, no icon, OK; the text unchanged.
+    virtual void ShowNotice(std::string_view text) = 0;
+    // The confirmation: caller's caption and text, Yes and No, no icon; true only on Yes.
+    virtual bool Confirm(std::string_view caption, std::string_view text) = 0;
+};
+
+// The error box's text: the message with "." appended when its last character's code is
+// greater than that of "." (letters, digits, "?", ":", bytes above 127).
+std::string ErrorBoxText(std::string_view message);
+
+// The application title from the program file's path: the name after the last separator, cut
+// at its first ".", every character after the first in lower case ("MYTOOL.EXE" -> "Mytool").
+std::string ApplicationTitle(std::string_view program_path);
+
+}  // namespace tolvane

@@ -1,0 +1,40 @@
+#include "app/messages.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvane {
+namespace {
+
+TEST(ErrorBoxTextTest, AppendsAPeriodAfterCharactersAboveIt) {
+    const struct {
+        const char* message;
+        const char* shown;
+    } cases[] = {
+        {"Disk full", "Disk full."},
+        {"Clear list?", "Clear list?."},
+        {"I/O error 183", "I/O error 183."},
+        {"a:", "a:."},
+        {"Done.", "Done."},
+        {"Can't load CSS file!", "Can't load CSS file!"},
+        {"(x)", "(x)"},
+        {"ends with blank ", "ends with blank "},
+        {"quoted\"", "quoted\""},
+        {"a,", "a,"},
+        {"a-", "a-"},
+        {"", ""},
+        {"caf\xc3\xa9", "caf\xc3\xa9."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorBoxText(c.message), c.shown) << c.message;
+    }
+}
+
+TEST(ApplicationTitleTest, TakesTheNameCutAtItsFirstPointInLowerCase) {
+    EXPECT_EQ(ApplicationTitle("C:\\Tools\\MYTOOL.EXE"), "Mytool");
+    EXPECT_EQ(ApplicationTitle("/opt/x/tool.new.exe"), "tool");
+    EXPECT_EQ(ApplicationTitle("/home/u/Tolvane/Tolvane"), "Tolvane");
+    EXPECT_EQ(ApplicationTitle("TOLVANE"), "Tolvane");
+}
+
+}  // namespace
+}  // namespace tolvane

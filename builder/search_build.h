@@ -1,0 +1,73 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "builder/text_buffer.h"
+#include "files/line_list.h"
+#include "items/item_list.h"
+
+namespace tolvane {
+
+// What a build needs from outside the core: the Preview page's settings, the notice, the
+// export dialog and the browser view. The window binds it to its controls; the command line
+// and the tests bind their own.
+class BuildHost {
+public:
+    virtual ~BuildHost() = default;
+    virtual std::string PageTitle() const = 0;      // Edit3
+    virtual std::string ButtonCaption() const = 0;  // Edit4
+    virtual LineList TagLines() const = 0;          // Memo2, one displayed row a line
+    virtual int StyleIndex() const = 0;             // ComboBox1's selected index
+    virtual std::string StyleEntryText() const = 0;  // ... and its entry text
+    virtual std::string CustomStyleFile() const = 0;  // the name last chosen in CSSOpen
+    virtual void ShowNotice(std::string_view text) = 0;
+    // SaveSearch: the chosen file name, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseExportFile() = 0;
+    // Web's Navigate; may raise the view's error.
+    virtual void Navigate(const std::string& address) = 0;
+};
+
+// The two builds and their shared sequence. Errors are `tolvane::Error`s with the texts the
+// user sees; only the style step turns its own errors into the notice "Can't load CSS file!".
+class SearchBuilder {
+public:
+    static constexpr std::string_view kCssNotice = "Can't load CSS file!";
+    static constexpr std::string_view kExportFolderName = "Tolvane Project";
+
+    // `program_folder` ends with a separator (or is empty); templates and styles lie under it.
+    SearchBuilder(std::string program_folder, const ItemList& items, BuildHost& host);
+
+    void SetProgramFolder(std::string program_folder);
+    const std::string& ProgramFolder() const { return program_folder_; }
+    // ProgramFolder + "temp/": must exist; never created.
+    std::string PreviewFolder() const;
+
+    // Writes engine.js, index.html and style.css into `target_folder` (ending with a
+    // separator), then navigates the browser view to "file://" + target + "index.html".
+    void BuildSearchFiles(const std::string& target_folder);
+    // BitBtn12Click: BuildSearchFiles(PreviewFolder()).
+    void PreviewBuild();
+    // BitBtn13Click: asks for a location, creates "Tolvane Project" there when missing, builds
+    // into it. Cancelling does nothing.
+    void ExportBuild();
+
+    TextBuffer& Dump() { return dump_; }
+    TextBuffer& Doc() { return doc_; }
+
+private:
+    std::string program_folder_;
+    const ItemList& items_;
+    BuildHost& host_;
+    TextBuffer dump_;
+    TextBuffer doc_;
+};
+
+// The one-line index.html for a page title and a search button caption, unescaped.
+std::string IndexPageText(std::string_view title, std::string_view button_caption);
+
+// The message for a failed creation of the export folder, from the operating system's errno.
+std::string FolderErrorText(int error_number);
+
+}  // namespace tolvane

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tolvane {
+
+// A hidden multi-line text holder in which the builds assemble their output (the window's
+// Dump and Doc). Its line breaks are CR LF; it never wraps.
+//
+// Errors: Load raises the file's "Cannot open file" error and leaves the text unchanged;
+// running out of memory raises "Text exceeds memo capacity".
+class TextBuffer {
+public:
+    // Reads the file's bytes; CR LF, lone CR and lone LF each become CR LF; the text ends at the
+    // first NUL byte. Replaces the whole text.
+    void LoadFromFile(const std::string& path);
+    // Writes exactly the text's bytes (no final line break added).
+    void SaveToFile(const std::string& path) const;
+
+    // The number of lines: the text cut at each CR LF, without the empty piece after a final
+    // CR LF (an empty text has none).
+    std::size_t LineCount() const;
+    // Appends L + CR LF when the text is empty or ends with CR LF, else CR LF + L.
+    void AppendLine(std::string_view line);
+
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+    void Clear();
+    // Room for `bytes` more, so that a long run of appends builds the text in one block.
+    void Reserve(std::size_t bytes);
+
+private:
+    std::string text_;
+};
+
+}  // namespace tolvane

@@ -34,7 +34,7 @@ test-sanitize: deps
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BENCH=ON \
-	    -DTOLVANE_TESTS=OFF -DTOLVANE_WITH_QT=OFF
+	    -DTOLVANE_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	./bench/run-all $(BENCH_BUILD)
 

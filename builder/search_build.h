@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,17 +11,27 @@
 
 namespace tolvane {
 
+// The entries of the style chooser: entry 0 asks for a style sheet file of the user's choice;
+// every other entry names a file "Styles/" + entry + ".css" under the program folder.
+inline constexpr std::array<std::string_view, 8> kStyleEntries = {
+    "[Select CSS]", "Dark Style", "Deadhunt",      "Inferno",
+    "Military",     "Pink Angel", "Serious Style", "Zergs"};
+inline constexpr int kDefaultStyleIndex = 2;  // "Deadhunt"
+
+// The additional tags a new page starts with: one line crediting the search engine.
+inline constexpr std::string_view kDefaultTagLine = "<b>Search engine by Brakmoor Tolvane</b><br>";
+
 // What a build needs from outside the core: the Preview page's settings, the notice, the
 // export dialog and the browser view. The window binds it to its controls; the command line
 // and the tests bind their own.
 class BuildHost {
-public:
+  public:
     virtual ~BuildHost() = default;
-    virtual std::string PageTitle() const = 0;      // Edit3
-    virtual std::string ButtonCaption() const = 0;  // Edit4
-    virtual LineList TagLines() const = 0;          // Memo2, one displayed row a line
-    virtual int StyleIndex() const = 0;             // ComboBox1's selected index
-    virtual std::string StyleEntryText() const = 0;  // ... and its entry text
+    virtual std::string PageTitle() const = 0;        // Edit3
+    virtual std::string ButtonCaption() const = 0;    // Edit4
+    virtual LineList TagLines() const = 0;            // Memo2, one displayed row a line
+    virtual int StyleIndex() const = 0;               // ComboBox1's selected index
+    virtual std::string StyleEntryText() const = 0;   // ... and its entry text
     virtual std::string CustomStyleFile() const = 0;  // the name last chosen in CSSOpen
     virtual void ShowNotice(std::string_view text) = 0;
     // SaveSearch: the chosen file name, or nothing when cancelled.
@@ -32,7 +43,7 @@ public:
 // The two builds and their shared sequence. Errors are `tolvane::Error`s with the texts the
 // user sees; only the style step turns its own errors into the notice "Can't load CSS file!".
 class SearchBuilder {
-public:
+  public:
     static constexpr std::string_view kCssNotice = "Can't load CSS file!";
     static constexpr std::string_view kExportFolderName = "Tolvane Project";
 
@@ -56,7 +67,7 @@ public:
     TextBuffer& Dump() { return dump_; }
     TextBuffer& Doc() { return doc_; }
 
-private:
+  private:
     std::string program_folder_;
     const ItemList& items_;
     BuildHost& host_;

@@ -2,6 +2,7 @@
 // input up to its first NUL byte with every line end made CR LF and a CR LF after the last line;
 // every line must become one item that reads back by the first "=".
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>

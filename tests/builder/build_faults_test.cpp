@@ -143,14 +143,21 @@ TEST_F(BuildFaultsTest, AFullDiskAtEachOutputFileKeepsItsFormerContent) {
     } cases[] = {
         {"engine.js",
          [](BuildFaultsTest& t) { t.items_.AppendItem("big.html", std::string(2 << 20, 'x')); },
-         "Stream write error", "former former former", {}},
-        {"index.html", [](BuildFaultsTest& t) { t.host_.title = std::string(2 << 20, 't'); },
-         "Stream write error", "new former former", {}},
+         "Stream write error",
+         "former former former",
+         {}},
+        {"index.html",
+         [](BuildFaultsTest& t) { t.host_.title = std::string(2 << 20, 't'); },
+         "Stream write error",
+         "new former former",
+         {}},
         {"style.css",
          [](BuildFaultsTest& t) {
              PutFile(t.program_ / "Styles/Deadhunt.css", std::string(2 << 20, 's'));
          },
-         "no error", "new new former", {"Can't load CSS file!"}},
+         "no error",
+         "new new former",
+         {"Can't load CSS file!"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -324,13 +331,12 @@ TEST_F(BuildFaultsTest, HugeAndOddListsBuild) {
         items_.SetItemLines(c.lines);
         builder_.PreviewBuild();
         const std::string script = GetFile(Preview() + "engine.js");
-        const std::string count_line =
-            "Keyword [0] = " + std::to_string(c.lines.size()) + "\r\n";
+        const std::string count_line = "Keyword [0] = " + std::to_string(c.lines.size()) + "\r\n";
         EXPECT_EQ(script.compare(0, kHeading.size() + count_line.size(), kHeading + count_line), 0);
         const std::size_t data_end = script.find("function dolt()");
         ASSERT_NE(data_end, std::string::npos);
-        EXPECT_TRUE(script.compare(data_end - c.last_lines.size(), c.last_lines.size(),
-                                   c.last_lines) == 0);
+        EXPECT_TRUE(
+            script.compare(data_end - c.last_lines.size(), c.last_lines.size(), c.last_lines) == 0);
         EXPECT_EQ(host_.addresses.size(), 1u);
         host_.addresses.clear();
     }

@@ -2,10 +2,17 @@
 BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 PREFIX     ?= $(CURDIR)/dist
 
 .PHONY: deps configure build test run bench test-sanitize fuzz format install clean
+
+# Any sanitizer report ends the process with SIGABRT: a test cannot pass, and no exit code that
+# a test expects (a command line's 1, say) can hide it.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:abort_on_error=1
 
 deps:
 	./scripts/install-deps
@@ -29,8 +36,15 @@ test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_WERROR=ON \
 	    -DTOLVANE_SANITIZE=ON -DTOLVANE_WITH_QT=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	    ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(SAN_BUILD) --output-on-failure -j $(JOBS)
+
+# libFuzzer targets, built with clang under ASan and UBSan; each runs FUZZ_SECONDS.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTOLVANE_WERROR=ON \
+	    -DTOLVANE_FUZZ=ON -DTOLVANE_WITH_QT=OFF -DTOLVANE_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	$(SANITIZER_ENV) ./fuzz/run-all $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BENCH=ON \
@@ -42,4 +56,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -186,6 +186,12 @@ LineList ReadLines(const std::string& path) {
 
 void WriteText(const std::string& path, std::string_view text) {
     const std::string target = ResolveLinks(path);
+    struct stat link {};
+    if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        // A loop of links (or one too long to follow): the rename would replace a link with
+        // a file, so refuse as opening it would.
+        ThrowCreateError(path, ELOOP);
+    }
     struct stat former {};
     const bool target_exists = ::stat(target.c_str(), &former) == 0;
     if (target_exists && S_ISDIR(former.st_mode)) {

@@ -46,6 +46,9 @@ class ItemOperations {
     void ClearList();
 
   private:
+    // Moves the current item's line to `to_line` and selects the row that now holds it.
+    void MoveCurrentItem(int to_line);
+
     ItemList& list_;
     ItemFields& fields_;
     int current_row_ = 1;

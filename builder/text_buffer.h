@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "files/error.h"
 
 namespace tolvane {
 
@@ -12,7 +16,7 @@ namespace tolvane {
 // Errors: Load raises the file's "Cannot open file" error and leaves the text unchanged;
 // running out of memory raises "Text exceeds memo capacity".
 class TextBuffer {
-public:
+  public:
     // Reads the file's bytes; CR LF, lone CR and lone LF each become CR LF; the text ends at the
     // first NUL byte. Replaces the whole text.
     void LoadFromFile(const std::string& path);
@@ -24,6 +28,8 @@ public:
     std::size_t LineCount() const;
     // Appends L + CR LF when the text is empty or ends with CR LF, else CR LF + L.
     void AppendLine(std::string_view line);
+    // Appends every line of `other`, in order and whole, by AppendLine's rule.
+    void AppendLinesOf(const TextBuffer& other);
 
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
@@ -31,8 +37,22 @@ public:
     // Room for `bytes` more, so that a long run of appends builds the text in one block.
     void Reserve(std::size_t bytes);
 
-private:
+  private:
     std::string text_;
 };
+
+inline constexpr std::string_view kMemoCapacityError = "Text exceeds memo capacity";
+
+// Runs `step`; running out of memory on the way raises "Text exceeds memo capacity".
+template <typename Step>
+void WithinMemoCapacity(Step&& step) {
+    try {
+        step();
+    } catch (const std::bad_alloc&) {
+        throw Error(std::string(kMemoCapacityError));
+    } catch (const std::length_error&) {
+        throw Error(std::string(kMemoCapacityError));
+    }
+}
 
 }  // namespace tolvane

@@ -43,17 +43,19 @@ class DatabasePageTest : public ::testing::Test {
         return widget;
     }
     QLineEdit* Field(const char* name) { return Find<QLineEdit>(name); }
-    QString Text(const char* name) { return Field(name)->text(); }
-    QString Label2() { return Find<QLabel>("Label2")->text(); }
-    QString Focused() {
+    std::string Text(const char* name) { return Field(name)->text().toStdString(); }
+    std::string Label2() { return Find<QLabel>("Label2")->text().toStdString(); }
+    std::string Focused() {
         QWidget* focus = QApplication::focusWidget();
-        return focus != nullptr ? focus->objectName() : QString();
+        return focus != nullptr ? focus->objectName().toStdString() : std::string();
     }
     Lines Items() { return list.ItemLines().ToVector(); }
 
     void Click(const char* button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
+    // Types over the field's whole text, as after a Tab into it.
     void Type(const char* field, const QString& text) {
         Field(field)->setFocus(Qt::TabFocusReason);
+        Field(field)->selectAll();
         QTest::keyClicks(Field(field), text);
     }
     void PressEnter(const char* field) { QTest::keyClick(Field(field), Qt::Key_Return); }
@@ -66,6 +68,9 @@ class DatabasePageTest : public ::testing::Test {
         const int y = row * ItemGrid::kRowHeight + ItemGrid::kRowHeight / 2;
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(x, y));
     }
+
+    // What the grid asks of the list for a click on an item's caption.
+    void Select(int row) { list.MoveRequest(1, row); }
 
     void UseItems(const Lines& lines) { list.SetItemLines(LineList(lines)); }
 
@@ -147,12 +152,11 @@ TEST_F(DatabasePageTest, TabVisitsFieldsButtonsGridThenMoveButtons) {
 }
 
 TEST_F(DatabasePageTest, CaptionEnterLinkEnterAppendsTheItem) {
-    Type("Edit2", "Second record");  // replaces the selected sample caption
+    Type("Edit2", "Second record");
     PressEnter("Edit2");
     EXPECT_EQ(Focused(), "Edit1");
     EXPECT_EQ(Items(), Lines{"index.shtml=First record"}) << "Enter in the caption field adds";
-    Field("Edit1")->clear();
-    QTest::keyClicks(Field("Edit1"), "second.html");
+    Type("Edit1", "second.html");
     PressEnter("Edit1");
 
     EXPECT_EQ(Items(), (Lines{"index.shtml=First record", "second.html=Second record"}));
@@ -174,7 +178,7 @@ TEST_F(DatabasePageTest, EnterInEmptyLinkFieldAddsABlankItem) {
 
 TEST_F(DatabasePageTest, AddItemButtonFillsTheBlankItemUnderTheCursor) {
     UseItems({"a=1", "="});
-    ClickCell(1, 2);
+    Select(2);
     Field("Edit1")->setText("b");
     Field("Edit2")->setText("2");
     Click("BitBtn1");
@@ -223,7 +227,7 @@ TEST_F(DatabasePageTest, LeavingABlankItemByClickRemovesIt) {
 
 TEST_F(DatabasePageTest, ReplaceWritesTheFieldsAndEmptiesThem) {
     UseItems({"a=1", "b=2", "c=3"});
-    ClickCell(1, 2);
+    Select(2);
     Field("Edit1")->setText("B.html");
     Field("Edit2")->setText("Bee");
     Find("BitBtn2")->setFocus(Qt::TabFocusReason);
@@ -237,7 +241,7 @@ TEST_F(DatabasePageTest, ReplaceWritesTheFieldsAndEmptiesThem) {
 
 TEST_F(DatabasePageTest, ReplaceWithACurrentRowBeyondTheListChangesNothing) {
     UseItems({"a=1", "b=2", "c=3", "d=4", "e=5"});
-    ClickCell(1, 3);
+    Select(3);
     Click("BitBtn9");  // the item goes to the bottom, CurrentRow follows it to row 5
     Click("BitBtn3");  // and is deleted: CurrentRow 5 now lies beyond the last row
     ASSERT_EQ(Items(), (Lines{"a=1", "b=2", "d=4", "e=5"}));
@@ -251,7 +255,7 @@ TEST_F(DatabasePageTest, ReplaceWithACurrentRowBeyondTheListChangesNothing) {
 
 TEST_F(DatabasePageTest, DeleteOnTheLastRowShowsTheItemAbove) {
     UseItems({"a=1", "b=2", "c=3", "d=4"});
-    ClickCell(1, 4);
+    Select(4);
     Click("BitBtn3");
     EXPECT_EQ(Items(), (Lines{"a=1", "b=2", "c=3"}));
     EXPECT_EQ(Label2(), "Current Item [3]");
@@ -275,7 +279,7 @@ TEST_F(DatabasePageTest, MoveButtonsMoveTheCurrentItem) {
     };
     for (const auto& move : cases) {
         UseItems({"a", "b", "c", "d", "e"});
-        ClickCell(1, 3);
+        Select(3);
         Click(move.button);
         EXPECT_EQ(Items(), move.expected) << move.button;
         EXPECT_EQ(Label2(), move.label) << move.button;
@@ -297,8 +301,7 @@ TEST_F(DatabasePageTest, ClearListAsksFirst) {
     // The next item fills the blank one left behind.
     Type("Edit2", "K");
     PressEnter("Edit2");
-    Field("Edit1")->clear();
-    QTest::keyClicks(Field("Edit1"), "L");
+    Type("Edit1", "L");
     PressEnter("Edit1");
     EXPECT_EQ(Items(), Lines{"L=K"});
 }
@@ -346,7 +349,7 @@ TEST_F(DatabasePageTest, OpenListReplacesTheItems) {
 
 TEST_F(DatabasePageTest, OpeningAShorterListMovesToItsLastItem) {
     UseItems({"a=1", "b=2", "c=3", "d=4"});
-    ClickCell(1, 4);
+    Select(4);
     TempFolder folder;
     PutFile(folder / "short.til", "x=9\r\ny=8\r\n");
     open_dialog.answers = {folder / "short.til"};

@@ -158,6 +158,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "Address [1] = \"a\\\\b\\\"c\"\r\n"
                    "MsgBox.document.write(' '+ ' it\\'s \\\\ \"ok\"<hr>');"
                    "for(var i=1; i<=Keyword[0];\r\n"},
+        ScriptCase{"QuoteWithoutBackslash",
+                   "",
+                   "",
+                   {"a=say \"hi\""},
+                   {"it's"},
+                   "Keyword [0] = 1\r\nKeyword [1] = \"say \\\"hi\\\"\"\r\nAddress [1] = \"a\"\r\n"
+                   "MsgBox.document.write(' '+ ' it\\'s<hr>');\r\n"},
         ScriptCase{"LongLinesCopiedWhole",
                    "",
                    kLongLine + "for(var i=1; i<=Keyword[0];" + kLongLine,

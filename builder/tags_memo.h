@@ -16,6 +16,12 @@ class TagsMemo : public QPlainTextEdit {
     // One line per displayed row, in order, as bytes. The empty row after a final line break
     // is no line, so an empty box has no lines.
     LineList DisplayedRows() const;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QPlainTextDocumentLayout* layout_;  // the rows' own layout, owned by the document
 };
 
 }  // namespace tolvane

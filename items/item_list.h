@@ -18,11 +18,14 @@ namespace tolvane {
 // selection notification (the program's `listSelectCell`) runs inside move requests, before
 // the cursor moves; the calls nest: notification inside move request inside RemoveRow and
 // inside the change adjustment. A view binds to this class and only draws what it says.
+// Calls naming a row or a column outside the grid change nothing (the title row is never
+// written and never takes the cursor).
 class ItemList {
   public:
     // listSelectCell(column, row, grant): grant is true on entry; false refuses the move.
     using SelectionHandler = std::function<void(int column, int row, bool& grant)>;
-    // Told after every change of the lines or of the cursor, so a view can redraw.
+    // Told after every change of the lines or of the cursor, so a view can redraw; one
+    // operation may tell it more than once (a cursor step inside a removal, say).
     using ChangeListener = std::function<void()>;
 
     static constexpr std::string_view kInitialLine = "index.shtml=First record";

@@ -51,7 +51,9 @@ class WindowFaultsTest : public ::testing::Test {
         auto open_list = std::make_unique<FakeChooser>();
         open_list_ = open_list.get();
         services.open_list = std::move(open_list);
-        services.save_list = std::make_unique<FakeChooser>();
+        auto save_list = std::make_unique<FakeChooser>();
+        save_list_ = save_list.get();
+        services.save_list = std::move(save_list);
         services.css_open = std::make_unique<FakeChooser>();
         services.save_search = std::make_unique<FakeChooser>();
         services.links = std::make_unique<FakeLinks>();
@@ -78,7 +80,9 @@ class WindowFaultsTest : public ::testing::Test {
         EXPECT_NE(widget, nullptr) << name;
         return *widget;
     }
-    void Click(const char* name) { QTest::mouseClick(&Find<QAbstractButton>(name), Qt::LeftButton); }
+    void Click(const char* name) {
+        QTest::mouseClick(&Find<QAbstractButton>(name), Qt::LeftButton);
+    }
 
     std::string PreviewAddress() const {
         return "Navigate file://" + program_.path() + "temp/index.html";
@@ -104,6 +108,7 @@ class WindowFaultsTest : public ::testing::Test {
     CursorWatchingBrowser browser_;
     FakeMessages* messages_ = nullptr;
     FakeChooser* open_list_ = nullptr;
+    FakeChooser* save_list_ = nullptr;
     std::unique_ptr<TForm1> window_;
 };
 
@@ -147,6 +152,31 @@ TEST_F(WindowFaultsTest, AFailedBuildShowsItsErrorAndLeavesTheWindowUsable) {
         ExpectUsable();
         EXPECT_TRUE(messages_->errors.empty());
     }
+}
+
+TEST_F(WindowFaultsTest, AFailedOpenOrSaveShowsItsErrorAndKeepsTheList) {
+    const std::string program = program_.path();
+    window_->Items().SetItemLines(LineList{"a.html=First", "b.html=Second"});
+    PutFile(program + "brief.til", "brief=1\r\n");
+    open_list_->answer = program + "brief.til";
+    std::filesystem::remove(program + "brief.til");  // gone between the dialog and the read
+    save_list_->answer = program + "no folder/list";
+
+    Click("BitBtn5");
+    Click("BitBtn4");
+    ASSERT_EQ(messages_->errors.size(), 2u);
+    EXPECT_EQ(ErrorBoxText(messages_->errors[0]),
+              "Cannot open file \"" + program + "brief.til\". No such file or directory.");
+    EXPECT_EQ(ErrorBoxText(messages_->errors[1]), "Cannot create file \"" + program +
+                                                      "no folder/list.til\". No such file or "
+                                                      "directory.");
+    EXPECT_EQ(window_->Items().ItemLines().ToVector(),
+              (std::vector<std::string>{"a.html=First", "b.html=Second"}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    messages_->errors.clear();
+    ExpectUsable();
+    EXPECT_TRUE(messages_->errors.empty());
 }
 
 TEST_F(WindowFaultsTest, AFullDiskShowsStreamWriteErrorAndKeepsTheFormerPage) {

@@ -180,10 +180,11 @@ TEST_F(WindowFaultsTest, AFailedOpenOrSaveShowsItsErrorAndKeepsTheList) {
 }
 
 TEST_F(WindowFaultsTest, AFullDiskShowsStreamWriteErrorAndKeepsTheFormerPage) {
-    testing::SmallDisk disk(256 * 1024);
-    if (!disk.mounted()) {
+    if (!testing::IsRoot()) {
         GTEST_SKIP() << "mounting a small disk needs root";
     }
+    testing::SmallDisk disk(256 * 1024);
+    ASSERT_TRUE(disk.mounted());
     // The preview folder lies on the small disk.
     std::filesystem::remove_all(program_ / "temp");
     std::filesystem::create_directory_symlink(disk.path(), program_ / "temp");

@@ -56,8 +56,9 @@ int main(int argc, char** argv) {
     tolvane::TForm1 window(tolvane::QtWindowServices("Tolvane"));
     window.Preview().Builder().SetProgramFolder(program_folder);
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) {
-        std::fprintf(stderr, "the window did not appear\n");
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) {
+        std::fprintf(stderr, "the window did not become active\n");
         return 1;
     }
     Settle(500);

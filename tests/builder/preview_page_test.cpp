@@ -136,6 +136,17 @@ TEST_F(PreviewPageTest, ControlsSitWhereThePageDrawsThem) {
     EXPECT_EQ(page.childAt(420, 170), Find("BitBtn10"));
     EXPECT_EQ(page.childAt(440, 170), Find("BitBtn11"));
     EXPECT_EQ(page.childAt(340, 170), Find("BitBtn13"));
+
+    const struct {
+        const char* name;
+        int size;
+    } glyphs[] = {{"BitBtn10", 20}, {"BitBtn11", 16}, {"BitBtn13", 16}};
+    for (const auto& glyph : glyphs) {
+        auto* button = Find<QPushButton>(glyph.name);
+        EXPECT_FALSE(button->icon().isNull()) << glyph.name;
+        EXPECT_EQ(button->iconSize(), QSize(glyph.size, glyph.size)) << glyph.name;
+    }
+    EXPECT_TRUE(Find<QPushButton>("BitBtn12")->icon().isNull());
 }
 
 TEST_F(PreviewPageTest, TabVisitsTheControlsInOrder) {

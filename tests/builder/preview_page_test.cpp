@@ -175,6 +175,16 @@ TEST_F(PreviewPageTest, TagLinesAreTheDisplayedRows) {
     EXPECT_EQ(TagRows(QString("a") + QChar::LineSeparator + "b"), (Lines{"a", "b"}));
 }
 
+TEST_F(PreviewPageTest, APageNeverShownGivesTheRowsItWouldShow) {
+    const QString half = WordWiderThan(0.6);
+    const QString text = half + " " + half;
+    FakeBrowser other_browser;
+    PreviewPage hidden(items, messages, other_browser, new QWidget, css_open, save_search);
+    hidden.findChild<QPlainTextEdit*>("Memo2")->setPlainText(text);
+    EXPECT_EQ(hidden.TagLines().ToVector(), TagRows(text));
+    EXPECT_EQ(hidden.TagLines().size(), 2u);
+}
+
 TEST_F(PreviewPageTest, AWordWiderThanTheBoxIsNeverCut) {
     // Typed, with marks after which Qt's own word wrap would break the word.
     const QString wide = "http://www.example.com/a-b?c=" + WordWiderThan(1.2);

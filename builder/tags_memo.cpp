@@ -232,7 +232,17 @@ void TagsMemo::resizeEvent(QResizeEvent* event) {
     static_cast<WholeWordLayout*>(layout_)->SetWrapWidth(viewport()->width());
 }
 
+void TagsMemo::LayOutForSize() {
+    // A box that was never shown has not been told its size yet; the rows it would show need
+    // the viewport's width.
+    if (testAttribute(Qt::WA_PendingResizeEvent)) {
+        setViewportMargins(viewportMargins());  // places the viewport inside the frame now
+        static_cast<WholeWordLayout*>(layout_)->SetWrapWidth(viewport()->width());
+    }
+}
+
 LineList TagsMemo::DisplayedRows() const {
+    const_cast<TagsMemo*>(this)->LayOutForSize();
     LineList rows;
     const QTextDocument* text = document();
     QTextBlock last = text->lastBlock();

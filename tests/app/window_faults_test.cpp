@@ -128,7 +128,10 @@ TEST_F(WindowFaultsTest, AFailedBuildShowsItsErrorAndLeavesTheWindowUsable) {
          [&] { std::filesystem::create_directories(program + "temp"); },
          "Cannot create file \"" + program + "temp/engine.js\". No such file or directory."},
         {"index.html is a folder",
-         [&] { std::filesystem::create_directories(program + "temp/index.html"); },
+         [&] {
+             std::filesystem::remove(program + "temp/index.html");
+             std::filesystem::create_directories(program + "temp/index.html");
+         },
          [&] { std::filesystem::remove_all(program + "temp/index.html"); },
          "Cannot create file \"" + program + "temp/index.html\". Is a directory."},
     };

@@ -187,12 +187,22 @@ TEST_F(WindowTest, PreviewSwitchesThenBuildsIntoTempAndShowsThePage) {
         EXPECT_TRUE(FileExists(program.path() + "temp/" + file)) << file;
     }
 
-    // Pressed again while down: it builds again; a double-click builds twice.
+    // Pressed again while down: it builds again.
     QTest::mouseClick(&Tool("SpeedButton3"), Qt::LeftButton);
     EXPECT_EQ(browser.Count(PreviewAddress()), 2);
-    // A double-click arrives as press, release, double-click (in place of the second
-    // press), release.
+    EXPECT_EQ(DownButton(), "SpeedButton3");
+}
+
+TEST_F(WindowTest, ADoubleClickOnPreviewBuildsTwice) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // Through the window system, which turns the second press into a double-click.
     QAbstractButton& preview = Tool("SpeedButton3");
+    const QPoint centre = preview.mapTo(window.get(), preview.rect().center());
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, centre);
+    EXPECT_EQ(browser.Count(PreviewAddress()), 2);
+
+    // A double-click event in place of the second press, as some platforms send it.
     QTest::mousePress(&preview, Qt::LeftButton);
     QTest::mouseRelease(&preview, Qt::LeftButton);
     QTest::mouseDClick(&preview, Qt::LeftButton);

@@ -1,6 +1,7 @@
 #include "app/messages.h"
 
 #include <cctype>
+#include <cstdio>
 
 namespace tolvane {
 
@@ -22,6 +23,21 @@ std::string ApplicationTitle(std::string_view program_path) {
         title[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(title[i])));
     }
     return title;
+}
+
+std::string ApplicationErrorText(std::string_view type_name, std::string_view module_name,
+                                 std::uintptr_t address, std::string_view message) {
+    char address_text[2 * sizeof(std::uintptr_t) + 1];
+    std::snprintf(address_text, sizeof address_text, "%08llX",
+                  static_cast<unsigned long long>(address));
+    std::string text = "Exception ";
+    text.append(type_name).append(" in module ").append(module_name);
+    text.append(" at ").append(address_text).append(".\r\n").append(message);
+    if (!message.empty() && message.back() != '.') {
+        text.push_back('.');
+    }
+    text.append("\r\n");
+    return text;
 }
 
 }  // namespace tolvane

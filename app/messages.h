@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,12 @@ std::string ErrorBoxText(std::string_view message);
 // The application title from the program file's path: the name after the last separator, cut
 // at its first ".", every character after the first in lower case ("MYTOOL.EXE" -> "Mytool").
 std::string ApplicationTitle(std::string_view program_path);
+
+// The text of the box that ends the program when building the window fails: the error's type,
+// the program file's name, the address of the failing step counted from the start of the
+// program's image, and the message with a "." unless it is empty or already ends in ".".
+// The two line breaks are CR LF.
+std::string ApplicationErrorText(std::string_view type_name, std::string_view module_name,
+                                 std::uintptr_t address, std::string_view message);
 
 }  // namespace tolvane

@@ -16,3 +16,18 @@ class WaitCursor {
 };
 
 }  // namespace tolvane
+
+namespace tolvane {
+
+// The normal cursor again while a dialog or a message box waits for the user in the middle of
+// a long step (the file dialog of Save list, the notice of a build); the wait cursor returns
+// when it closes.
+class NormalCursor {
+  public:
+    NormalCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
+    ~NormalCursor() { QGuiApplication::restoreOverrideCursor(); }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+};
+
+}  // namespace tolvane

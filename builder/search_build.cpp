@@ -13,9 +13,10 @@
 namespace tolvane {
 namespace {
 
-// The words a failed folder creation is reported with, by the operating system's error. The
-// texts are the program's classic I/O error texts; a missing parent is "Invalid filename" (3)
-// and a file in the way is error 183, as users of the program know them.
+// What a failed creation of the export folder says, by the operating system's error. The
+// program words I/O failures by its own numbered texts (3 "Invalid filename", 4 "Too many open
+// files", 5 "File access denied", 101 "Disk full"); a name already taken by a file is 183, and
+// an error without a text of its own is shown as "I/O error " and its number.
 struct FolderErrorEntry {
     int error_number;
     std::string_view text;

@@ -111,12 +111,17 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::string&
         errors << "tolvane-build: " << error.what() << " (see tolvane-build --help)\n";
         return kExitBadUsage;
     }
-    if (line.show_help) {
-        output << HelpText();
-        return kExitBuilt;
-    }
-    if (line.show_version) {
-        output << "tolvane-build " << TOLVANE_VERSION << '\n';
+    if (line.show_help || line.show_version) {
+        if (line.show_help) {
+            output << HelpText();
+        } else {
+            output << "tolvane-build " << TOLVANE_VERSION << '\n';
+        }
+        // Text that never arrived (standard output on a full disk, say) is no success.
+        if (!output.flush()) {
+            errors << ErrorBoxText("Stream write error") << '\n';
+            return kExitFailed;
+        }
         return kExitBuilt;
     }
     try {

@@ -146,9 +146,10 @@ std::string ReadFileBytes(const std::string& path) {
         ThrowOpenError(path, EISDIR);
     }
     std::string bytes;
-    // One read of the known size; files whose size the system does not know (pipes, /proc)
-    // are read on until their end.
-    std::size_t capacity = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 65536;
+    // One read of the known size, with one byte to spare so that the read which meets the end
+    // needs no larger buffer; files whose size the system does not know (pipes, /proc) are read
+    // on until their end.
+    std::size_t capacity = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 65536;
     bytes.resize(capacity);
     std::size_t filled = 0;
     for (;;) {

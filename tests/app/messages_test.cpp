@@ -36,5 +36,17 @@ TEST(ApplicationTitleTest, TakesTheNameCutAtItsFirstPointInLowerCase) {
     EXPECT_EQ(ApplicationTitle("TOLVANE"), "Tolvane");
 }
 
+TEST(ApplicationErrorTextTest, NamesTypeModuleAddressAndMessageOnTwoLines) {
+    EXPECT_EQ(ApplicationErrorText("tolvane::Error", "Tolvane", 0x1a2b, "No browser"),
+              "Exception tolvane::Error in module Tolvane at 00001A2B.\r\nNo browser.\r\n");
+    EXPECT_EQ(ApplicationErrorText("E", "Tolvane", 0x123456789a, "Done."),
+              "Exception E in module Tolvane at 123456789A.\r\nDone.\r\n");
+    // Unlike the error box, only an empty message or a final "." goes without the point.
+    EXPECT_EQ(ApplicationErrorText("E", "m", 0, "Failed!"),
+              "Exception E in module m at 00000000.\r\nFailed!.\r\n");
+    EXPECT_EQ(ApplicationErrorText("E", "m", 0, ""),
+              "Exception E in module m at 00000000.\r\n\r\n");
+}
+
 }  // namespace
 }  // namespace tolvane

@@ -77,8 +77,9 @@ std::string Listing(const std::string& folder) {
 }
 
 // A program folder with both templates, one style sheet and the preview folder.
+// Public, so that the cases' arrange steps can reach it.
 class BuildFaultsTest : public ::testing::Test {
-  protected:
+  public:
     BuildFaultsTest() : builder_(program_.path(), items_, host_) {
         std::filesystem::create_directories(program_ / "system");
         std::filesystem::create_directories(program_ / "Styles");
@@ -90,7 +91,7 @@ class BuildFaultsTest : public ::testing::Test {
 
     // Empty, and writable by the unprivileged user too.
     void MakePreviewFolder() {
-        std::filesystem::remove_all(Preview());
+        std::filesystem::remove_all(program_ / "temp");
         std::filesystem::create_directories(Preview());
         ::chmod(Preview().c_str(), 0777);
     }

@@ -135,6 +135,13 @@ TEST_F(ItemGridTest, ClickOnCaptionCellSelectsTheItemAndMovesTheCursor) {
 
     h.Click(1, 3);  // the cursor cell itself is still a request
     EXPECT_EQ(h.fields.notifications, 2);
+
+    // A double click is two clicks: Qt sends press, release, double click, release.
+    QTest::mouseClick(h.Viewport(), Qt::LeftButton, {}, h.CellCenter(0, 2));
+    QTest::mouseDClick(h.Viewport(), Qt::LeftButton, {}, h.CellCenter(0, 2));
+    QTest::mouseRelease(h.Viewport(), Qt::LeftButton, {}, h.CellCenter(0, 2));
+    EXPECT_EQ(h.fields.notifications, 4);
+    EXPECT_EQ(h.operations.CurrentRow(), 2);
 }
 
 TEST_F(ItemGridTest, ClickOnLinkCellNotifiesButLeavesTheCursor) {
@@ -256,13 +263,14 @@ TEST_F(ItemGridTest, KeyMoveAwayFromABlankItemRemovesIt) {
     EXPECT_EQ(h.fields.caption, "3");
 }
 
-TEST_F(ItemGridTest, TabNeverLeavesTheGrid) {
+TEST_F(ItemGridTest, ClickTakesTheFocusAndTabNeverLeavesTheGrid) {
     auto* other = new QLineEdit(&h.window);
     other->move(8, 270);
     other->show();
     h.window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&h.window));
-    h.grid->setFocus();
+    other->setFocus();
+    h.Click(1, 1);
     ASSERT_TRUE(h.grid->hasFocus());
     h.Key(Qt::Key_Tab);
     h.Key(Qt::Key_Tab, Qt::ShiftModifier);

@@ -29,8 +29,11 @@ test: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+# Starts the installed program from its folder, beside tolvane-build, system/, Styles/ and temp/.
+# Qt's web engine refuses to run as root unless Chromium's sandbox is off.
 run: install
-	$(PREFIX)/$(shell echo lib)/tolvane/Tolvane
+	@if [ "$$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi; \
+	    exec "$(PREFIX)/lib/tolvane/Tolvane"
 
 test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_WERROR=ON \

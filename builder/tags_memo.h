@@ -21,6 +21,8 @@ class TagsMemo : public QPlainTextEdit {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void LayOutForSize();
+
     QPlainTextDocumentLayout* layout_;  // the rows' own layout, owned by the document
 };
 

@@ -136,6 +136,17 @@ TEST_F(PreviewPageTest, ControlsSitWhereThePageDrawsThem) {
     EXPECT_EQ(page.childAt(420, 170), Find("BitBtn10"));
     EXPECT_EQ(page.childAt(440, 170), Find("BitBtn11"));
     EXPECT_EQ(page.childAt(340, 170), Find("BitBtn13"));
+
+    const struct {
+        const char* name;
+        int size;
+    } glyphs[] = {{"BitBtn10", 20}, {"BitBtn11", 16}, {"BitBtn13", 16}};
+    for (const auto& glyph : glyphs) {
+        auto* button = Find<QPushButton>(glyph.name);
+        EXPECT_FALSE(button->icon().isNull()) << glyph.name;
+        EXPECT_EQ(button->iconSize(), QSize(glyph.size, glyph.size)) << glyph.name;
+    }
+    EXPECT_TRUE(Find<QPushButton>("BitBtn12")->icon().isNull());
 }
 
 TEST_F(PreviewPageTest, TabVisitsTheControlsInOrder) {
@@ -162,6 +173,16 @@ TEST_F(PreviewPageTest, TagLinesAreTheDisplayedRows) {
     EXPECT_EQ(TagRows(half + " " + half), (Lines{word + " ", word}));
     // A line break typed with Shift+Enter ends a row without becoming part of it.
     EXPECT_EQ(TagRows(QString("a") + QChar::LineSeparator + "b"), (Lines{"a", "b"}));
+}
+
+TEST_F(PreviewPageTest, APageNeverShownGivesTheRowsItWouldShow) {
+    const QString half = WordWiderThan(0.6);
+    const QString text = half + " " + half;
+    FakeBrowser other_browser;
+    PreviewPage hidden(items, messages, other_browser, new QWidget, css_open, save_search);
+    hidden.findChild<QPlainTextEdit*>("Memo2")->setPlainText(text);
+    EXPECT_EQ(hidden.TagLines().ToVector(), TagRows(text));
+    EXPECT_EQ(hidden.TagLines().size(), 2u);
 }
 
 TEST_F(PreviewPageTest, AWordWiderThanTheBoxIsNeverCut) {

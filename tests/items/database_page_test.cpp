@@ -125,6 +125,21 @@ TEST_F(DatabasePageTest, ControlsSitWhereThePageDrawsThem) {
         EXPECT_EQ(Find<QLabel>(label.name)->text(), label.text) << label.name;
     }
     EXPECT_FALSE(Find<QLabel>("Label5")->font().bold());
+    EXPECT_TRUE(Find<QPushButton>("Button1")->icon().isNull());
+}
+
+TEST_F(DatabasePageTest, ButtonsShowTheirGlyphsAtTheirOwnSize) {
+    const struct {
+        const char* name;
+        int size;
+    } glyphs[] = {{"BitBtn1", 16}, {"BitBtn2", 16}, {"BitBtn3", 16},
+                  {"BitBtn4", 16}, {"BitBtn5", 16}, {"BitBtn6", 13},
+                  {"BitBtn7", 13}, {"BitBtn8", 12}, {"BitBtn9", 12}};
+    for (const auto& glyph : glyphs) {
+        auto* button = Find<QPushButton>(glyph.name);
+        EXPECT_FALSE(button->icon().isNull()) << glyph.name;
+        EXPECT_EQ(button->iconSize(), QSize(glyph.size, glyph.size)) << glyph.name;
+    }
     EXPECT_EQ(page.objectName(), "DBPanel");
     EXPECT_EQ(page.size(), QSize(460, 300));
 }

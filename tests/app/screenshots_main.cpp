@@ -1,0 +1,81 @@
+// Takes a screenshot of each page of the main window for the README: the Database page as
+// the program starts, the Preview page after the "Preview" tool button has built the page,
+// and the Help page. Run by scripts/screenshots on an X display (Xvfb).
+//
+//   tolvane_screenshots <program folder with system/, Styles/, temp/> <output folder>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QTest>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/main_window.h"
+#include "app/web_browser.h"
+#include "builder/preview_page.h"
+#include "files/paths.h"
+
+namespace {
+
+void Settle(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(20);
+    }
+}
+
+bool Save(tolvane::TForm1& window, const QString& folder, const char* name) {
+    const QPixmap shot = window.screen()->grabWindow(window.winId());
+    const QString path = QDir(folder).filePath(QString::fromLatin1(name) + ".png");
+    const bool saved = shot.save(path);
+    std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+    return saved;
+}
+
+void Press(tolvane::TForm1& window, const char* button) {
+    auto* tool = window.findChild<QWidget*>(QString::fromLatin1(button));
+    QTest::mouseClick(tool, Qt::LeftButton);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <program folder> <output folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string program_folder = std::string(argv[1]) + "/";
+    const QString output = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(output);
+
+    tolvane::TForm1 window(tolvane::QtWindowServices("Tolvane"));
+    window.Preview().Builder().SetProgramFolder(program_folder);
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) {
+        std::fprintf(stderr, "the window did not become active\n");
+        return 1;
+    }
+    Settle(500);
+    bool ok = Save(window, output, "database");
+
+    auto* web = window.findChild<tolvane::WebBrowser*>(QStringLiteral("Web"));
+    bool loaded = false;
+    QObject::connect(web, &QWebEngineView::loadFinished, [&loaded](bool) { loaded = true; });
+    Press(window, "SpeedButton3");
+    if (!QTest::qWaitFor([&loaded] { return loaded; }, 10000)) {
+        std::fprintf(stderr, "the built page did not load\n");
+    }
+    Settle(1500);
+    ok = Save(window, output, "preview") && ok;
+
+    Press(window, "SpeedButton4");
+    Settle(500);
+    ok = Save(window, output, "help") && ok;
+    return ok ? 0 : 1;
+}

@@ -107,6 +107,14 @@ TEST_F(PreviewPageTest, StartsWithTheDesignedDefaults) {
     }
 }
 
+TEST_F(PreviewPageTest, LongTitlesAndCaptionsAreKeptWhole) {
+    const std::string long_text(40000, 't');
+    Find<QLineEdit>("Edit3")->setText(QString::fromStdString(long_text));
+    Find<QLineEdit>("Edit4")->setText(QString::fromStdString(long_text));
+    EXPECT_EQ(page.PageTitle(), long_text);
+    EXPECT_EQ(page.ButtonCaption(), long_text);
+}
+
 TEST_F(PreviewPageTest, ControlsSitWhereThePageDrawsThem) {
     const struct {
         const char* name;

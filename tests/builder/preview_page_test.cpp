@@ -284,6 +284,21 @@ TEST_F(PreviewPageTest, TheOpenListShowsEveryEntryInSixteenPixelRows) {
     EXPECT_EQ(css_open.shown(), 1);
 }
 
+TEST_F(PreviewPageTest, TypingInTheOpenListMovesToTheEntryAndEnterChoosesIt) {
+    Combo()->showPopup();
+    QAbstractItemView* view = Combo()->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    QTest::keyClicks(view, "se");
+    EXPECT_EQ(view->currentIndex().row(), 6);
+    EXPECT_EQ(page.StyleIndex(), 2) << "nothing is chosen before Enter";
+    QTest::qWait(StyleCombo::kPrefixPauseMs + 100);
+    QTest::keyClicks(view, "[");
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(page.StyleIndex(), 0);
+    EXPECT_EQ(css_open.shown(), 1);
+}
+
 TEST_F(PreviewPageTest, GoBuildsIntoThePreviewFolderAndShowsIt) {
     items.SetItemLines(LineList{"a.html=Alpha"});
     Click("BitBtn12");

@@ -1,6 +1,7 @@
 #include "builder/tags_memo.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -23,10 +24,9 @@ bool IsBreakingBlank(QChar c) {
 
 // Where the row that starts at `start` ends: after the blanks that follow the last word that
 // still fits in `width`, or after the first word when even that one is wider. A line
-// separator (Shift+Enter) always ends a row. `x(i)` is the offset of position i in the block
-// laid out on one line.
-template <typename Offset>
-int RowEnd(const QString& text, int start, qreal width, const Offset& x) {
+// separator (Shift+Enter) always ends a row. `span(a, b)` is the width of the text from a to b.
+template <typename Span>
+int RowEnd(const QString& text, int start, qreal width, const Span& span) {
     int limit = text.indexOf(QChar::LineSeparator, start);
     limit = limit < 0 ? static_cast<int>(text.size()) : limit + 1;
     int end = -1;
@@ -42,7 +42,7 @@ int RowEnd(const QString& text, int start, qreal width, const Offset& x) {
         while (next < limit && IsBreakingBlank(text[next])) {
             ++next;
         }
-        if (end >= 0 && x(word_end) - x(start) > width) {
+        if (end >= 0 && span(start, word_end) > width) {
             break;
         }
         end = next;
@@ -123,29 +123,14 @@ class WholeWordLayout : public QPlainTextDocumentLayout {
         return wrap_width_ > 0 ? wrap_width_ - 2 * margin : std::numeric_limits<int>::max();
     }
 
-    // The offset of every position of `text` laid out on one row in the box's font; a line
-    // separator is measured as a blank, so offsets after it still count from the row start.
-    std::vector<qreal> OneRowOffsets(QString text) const {
-        text.replace(QChar::LineSeparator, QChar(' '));
-        QTextLayout one_row(text, document()->defaultFont());
-        QTextOption option = document()->defaultTextOption();
-        option.setWrapMode(QTextOption::NoWrap);
-        one_row.setTextOption(option);
-        one_row.beginLayout();
-        const QTextLine row = one_row.createLine();
-        one_row.endLayout();
-        std::vector<qreal> offsets(static_cast<size_t>(text.size()) + 1);
-        for (int i = 0; i <= text.size(); ++i) {
-            offsets[static_cast<size_t>(i)] = row.isValid() ? row.cursorToX(i) : 0;
-        }
-        return offsets;
-    }
-
     void LayOut(const QTextBlock& block) {
         const QString text = block.text();
 
-        const std::vector<qreal> offsets = OneRowOffsets(text);
-        const auto x = [&offsets](int i) { return offsets[static_cast<size_t>(i)]; };
+        // Measured piece by piece, so a long block costs time in proportion to its length.
+        const QFontMetricsF metrics(document()->defaultFont());
+        const auto span = [&text, &metrics](int from, int to) {
+            return metrics.horizontalAdvance(text.mid(from, to - from));
+        };
 
         QTextLayout* layout = block.layout();
         QTextOption option = document()->defaultTextOption();
@@ -157,8 +142,8 @@ class WholeWordLayout : public QPlainTextDocumentLayout {
         for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
             row.setLeadingIncluded(true);
             const int start = row.textStart();
-            FitRow(row, start, std::min<int>(RowEnd(text, start, RowWidth(), x), text.size()), text,
-                   x);
+            FitRow(row, start, std::min<int>(RowEnd(text, start, RowWidth(), span), text.size()),
+                   text, span);
             row.setPosition(QPointF(margin, top));
             top += row.height() + (row.leading() < 0 ? std::ceil(row.leading()) : 0);
         }
@@ -167,23 +152,23 @@ class WholeWordLayout : public QPlainTextDocumentLayout {
     }
 
     // Lays `row` out to end exactly at `end`: as wide as its text up to its trailing blanks
-    // (the blanks hang past the edge). Rows that begin mid-block may come out slightly wider
-    // or narrower than measured on one row (kerning, tab stops), so the width is corrected
-    // until the row ends where it should.
-    template <typename Offset>
-    static void FitRow(QTextLine& row, int start, int end, const QString& text, const Offset& x) {
+    // (the blanks hang past the edge). Laid out as a row, the text may come out slightly wider
+    // or narrower than measured (kerning, tab stops), so the width is corrected until the row
+    // ends where it should.
+    template <typename Span>
+    static void FitRow(QTextLine& row, int start, int end, const QString& text, const Span& span) {
         int visible_end = end;
         while (visible_end > start + 1 && IsBreakingBlank(text[visible_end - 1])) {
             --visible_end;
         }
-        qreal width = x(visible_end) - x(start) + 0.5;
+        qreal width = span(start, visible_end) + 0.5;
         for (int attempt = 0; attempt < 8; ++attempt) {
             row.setLineWidth(width);
             const int row_end = row.textStart() + row.textLength();
             if (row_end == end) {
                 return;
             }
-            width += row_end < end ? std::max<qreal>(1, x(end) - x(row_end)) : -0.25;
+            width += row_end < end ? std::max<qreal>(1, span(row_end, end)) : -0.25;
         }
     }
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <limits>
 
 #include "app/event_guard.h"
 #include "app/wait_cursor.h"
@@ -75,6 +76,8 @@ QLineEdit* PreviewPage::NewField(const char* name, const QString& text, const QR
     auto* field = new QLineEdit(this);
     field->setObjectName(name);
     field->setGeometry(bounds);
+    // A field cuts its text at 32767 characters unless told otherwise; a title has no limit.
+    field->setMaxLength(std::numeric_limits<int>::max());
     field->setText(text);
     return field;
 }

@@ -1,6 +1,7 @@
 #include "builder/style_combo.h"
 
 #include <QAbstractItemDelegate>
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionComboBox>
@@ -68,18 +69,37 @@ StyleCombo::StyleCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
     setMaxVisibleItems(kVisibleRows);
     setItemDelegate(new EntryDelegate(this));
+    // Typing in the open list follows the same prefix rule; the row it lands on is chosen
+    // with Enter or a click, as any row of the open list.
+    view()->installEventFilter(this);
 }
 
 void StyleCombo::keyPressEvent(QKeyEvent* event) {
     if (TypesText(*event)) {
-        SelectByPrefix(event->text());
+        const int index = EntryForTyped(event->text());
+        if (index >= 0 && index != currentIndex()) {
+            setCurrentIndex(index);
+            emit activated(index);
+        }
         event->accept();
         return;
     }
     QComboBox::keyPressEvent(event);
 }
 
-void StyleCombo::SelectByPrefix(const QString& typed) {
+bool StyleCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view() && event->type() == QEvent::KeyPress &&
+        TypesText(*static_cast<QKeyEvent*>(event))) {
+        const int index = EntryForTyped(static_cast<QKeyEvent*>(event)->text());
+        if (index >= 0) {
+            view()->setCurrentIndex(model()->index(index, modelColumn(), rootModelIndex()));
+        }
+        return true;
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+int StyleCombo::EntryForTyped(const QString& typed) {
     if (!since_last_key_.isValid() || since_last_key_.elapsed() >= kPrefixPauseMs) {
         prefix_.clear();
     }
@@ -87,13 +107,10 @@ void StyleCombo::SelectByPrefix(const QString& typed) {
     prefix_ += typed;
     for (int index = 0; index < count(); ++index) {
         if (itemText(index).startsWith(prefix_, Qt::CaseInsensitive)) {
-            if (index != currentIndex()) {
-                setCurrentIndex(index);
-                emit activated(index);
-            }
-            return;
+            return index;
         }
     }
+    return -1;
 }
 
 void StyleCombo::paintEvent(QPaintEvent* /*event*/) {

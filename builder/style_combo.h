@@ -26,10 +26,11 @@ class StyleCombo : public QComboBox {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Extends or restarts the typed prefix and selects the first entry it begins.
-    void SelectByPrefix(const QString& typed);
+    // Extends or restarts the typed prefix; the first entry it begins, or -1.
+    int EntryForTyped(const QString& typed);
 
     QString prefix_;
     QElapsedTimer since_last_key_;

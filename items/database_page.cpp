@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 #include "app/event_guard.h"
 #include "app/wait_cursor.h"
@@ -86,13 +87,11 @@ void DatabasePage::CreateControls() {
     label5->setFont(regular);
     label5->resize(162, 26);
 
-    edit2_ = new QLineEdit(this);
-    edit2_->setObjectName("Edit2");
+    edit2_ = NewField("Edit2");
     edit2_->setGeometry(280, 80, 177, 21);
     edit2_->setText(ToWidgetText(kSampleCaption));
     NewLabel("Label4", "Item link", {280, 112});
-    edit1_ = new QLineEdit(this);
-    edit1_->setObjectName("Edit1");
+    edit1_ = NewField("Edit1");
     edit1_->setGeometry(280, 128, 177, 21);
     edit1_->setText(ToWidgetText(kSampleLink));
 
@@ -128,6 +127,15 @@ QPushButton* DatabasePage::NewButton(const char* name, const QString& caption, c
     connect(button, &QPushButton::clicked, this,
             [this, handler] { RunGuarded(messages_, [this, handler] { (this->*handler)(); }); });
     return button;
+}
+
+QLineEdit* DatabasePage::NewField(const char* name) {
+    auto* field = new QLineEdit(this);
+    field->setObjectName(name);
+    // A field cuts its text at 32767 characters unless told otherwise; an item's caption can
+    // be longer, and Replace item would write the cut text back.
+    field->setMaxLength(std::numeric_limits<int>::max());
+    return field;
 }
 
 QLabel* DatabasePage::NewLabel(const char* name, const QString& text, QPoint at) {

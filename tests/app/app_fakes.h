@@ -3,6 +3,7 @@
 // Fakes of the window's outside world, and helpers for widget tests of the shell.
 
 #include <QApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QTimer>
 #include <QVariant>
@@ -55,7 +56,11 @@ class FakeLinks : public LinkOpener {
 class FakeBrowser : public BrowserView {
   public:
     void GoHome() override { Record("GoHome"); }
-    void Navigate(const std::string& address) override { Record("Navigate " + address); }
+    void Navigate(const std::string& address) override {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        wait_cursor_while_navigating = cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+        Record("Navigate " + address);
+    }
     void Refresh() override { Record("Refresh"); }
     int Count(const std::string& call) const {
         int n = 0;
@@ -66,6 +71,8 @@ class FakeBrowser : public BrowserView {
     }
     std::vector<std::string> calls;
     std::string failing;
+    // Whether the last Navigate came while the program showed the wait cursor.
+    bool wait_cursor_while_navigating = false;
 
   private:
     void Record(const std::string& call) {

@@ -183,7 +183,10 @@ TEST_F(WindowTest, PreviewSwitchesThenBuildsIntoTempAndShowsThePage) {
     EXPECT_EQ(VisiblePage(), "DPrePanel");
     ASSERT_TRUE(messages->errors.empty()) << messages->errors.front();
     EXPECT_EQ(browser.calls.back(), PreviewAddress());
-    for (const char* file : {"engine.js", "index.html"}) {
+    // The window cannot respond while it builds: the wait cursor says so, and goes after.
+    EXPECT_TRUE(browser.wait_cursor_while_navigating);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    for (const char* file : {"engine.js", "index.html", "style.css"}) {
         EXPECT_TRUE(FileExists(program.path() + "temp/" + file)) << file;
     }
 

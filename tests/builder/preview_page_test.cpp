@@ -107,6 +107,14 @@ TEST_F(PreviewPageTest, StartsWithTheDesignedDefaults) {
     }
 }
 
+TEST_F(PreviewPageTest, LongTitlesAndCaptionsAreKeptWhole) {
+    const std::string long_text(40000, 't');
+    Find<QLineEdit>("Edit3")->setText(QString::fromStdString(long_text));
+    Find<QLineEdit>("Edit4")->setText(QString::fromStdString(long_text));
+    EXPECT_EQ(page.PageTitle(), long_text);
+    EXPECT_EQ(page.ButtonCaption(), long_text);
+}
+
 TEST_F(PreviewPageTest, ControlsSitWhereThePageDrawsThem) {
     const struct {
         const char* name;
@@ -272,6 +280,21 @@ TEST_F(PreviewPageTest, TheOpenListShowsEveryEntryInSixteenPixelRows) {
     QTest::qWait(QApplication::doubleClickInterval() + 50);
     const QRect first = view->visualRect(Combo()->model()->index(0, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_EQ(page.StyleIndex(), 0);
+    EXPECT_EQ(css_open.shown(), 1);
+}
+
+TEST_F(PreviewPageTest, TypingInTheOpenListMovesToTheEntryAndEnterChoosesIt) {
+    Combo()->showPopup();
+    QAbstractItemView* view = Combo()->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    QTest::keyClicks(view, "se");
+    EXPECT_EQ(view->currentIndex().row(), 6);
+    EXPECT_EQ(page.StyleIndex(), 2) << "nothing is chosen before Enter";
+    QTest::qWait(StyleCombo::kPrefixPauseMs + 100);
+    QTest::keyClicks(view, "[");
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    QTest::keyClick(view, Qt::Key_Return);
     EXPECT_EQ(page.StyleIndex(), 0);
     EXPECT_EQ(css_open.shown(), 1);
 }

@@ -254,6 +254,16 @@ TEST_F(DatabasePageTest, ReplaceWritesTheFieldsAndEmptiesThem) {
     EXPECT_EQ(Focused(), "BitBtn2");
 }
 
+TEST_F(DatabasePageTest, LongCaptionsSurviveTheFields) {
+    // Longer than a one-line field holds by default.
+    const std::string caption(40000, 'k');
+    UseItems({"a=1", "b=" + caption});
+    Select(2);
+    EXPECT_EQ(page.CaptionText(), caption);
+    Click("BitBtn2");
+    EXPECT_EQ(Items(), (Lines{"a=1", "b=" + caption}));
+}
+
 TEST_F(DatabasePageTest, ReplaceWithACurrentRowBeyondTheListChangesNothing) {
     UseItems({"a=1", "b=2", "c=3", "d=4", "e=5"});
     Select(3);

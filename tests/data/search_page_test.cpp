@@ -192,7 +192,7 @@ TEST_F(SearchPageTest, RanksPhraseThenWholeWordsThenWordStartsThenInsideWords) {
 TEST_F(SearchPageTest, FallsBackToOneTypoPerWordAndSaysSo) {
     Open(Items({
         "cv.html=Résumé writing",
-        "cover.html=Cover letters",
+        "cover.html=Cover letters for a résumé",
         "other.html=Nothing related",
     }));
     const Shown near = Search("resmue wirting");
@@ -201,6 +201,10 @@ TEST_F(SearchPageTest, FallsBackToOneTypoPerWordAndSaysSo) {
     EXPECT_THAT(near.marked, ElementsAre("Résumé", "writing"));
     EXPECT_TRUE(
         view_->Text("document.getElementById('tolvane-results').className").contains("tv-fuzzy"));
+
+    EXPECT_THAT(Search("resmue -cover").links, ElementsAre("cv.html"));
+    EXPECT_THAT(Search("resmue letters").links, ElementsAre("cover.html"))
+        << "a word found as typed and a word one slip away";
 
     const Shown none = Search("zzzzqqq");
     EXPECT_TRUE(none.links.isEmpty());

@@ -77,6 +77,7 @@ const QString kReadScript = R"js(JSON.stringify((function () {
   var q = function (s) { return document.querySelector(s); };
   var out = {
     "additional tags": tvContrast(q(".tv-tags b")),
+    "link in the additional tags": tvContrast(q(".tv-tags a")),
     "count line": tvContrast(q(".tv-status")),
     "result link": tvContrast(q("a.tv-link")),
     "highlight": tvContrast(q("a.tv-link mark")),
@@ -126,6 +127,7 @@ class StyleSheetTest : public ::testing::TestWithParam<std::string> {
     void OpenSearch(const QString& query) {
         PageSettings settings;
         settings.style = GetParam();
+        settings.tag_lines.PushBack(R"(<a href="index.html">Back to the home page</a>)");
         QUrl url = site_.Build(SampleItems(), settings);
         url.setQuery("q=" + query);
         ASSERT_TRUE(view_->Load(url));
@@ -152,7 +154,7 @@ TEST_P(StyleSheetTest, KeepsTextReadable) {
     for (const QString query : {"garden", "gardn"}) {  // the count line, then similar spellings
         OpenSearch(query);
         const auto ratios = Read(kReadScript);
-        ASSERT_EQ(ratios.size(), 8u);
+        ASSERT_EQ(ratios.size(), 9u);
         for (const auto& [what, ratio] : ratios) {
             EXPECT_GE(ratio.toDouble(), 4.5) << what << " with " << query.toStdString();
         }

@@ -228,5 +228,29 @@ TEST_F(WindowFaultsTest, AMillionItemsOpenAndBuildUnderTheWaitCursor) {
     EXPECT_EQ(GetFile(program_ / "temp/style.css"), "body { color: black; }\r\n");
 }
 
+// A 100 MB line goes through every step of the window whole: the fields show all of it,
+// "Save list" writes it back byte for byte, and the build writes it into engine.js.
+TEST_F(WindowFaultsTest, AHundredMegabyteLineOpensShowsSavesAndBuilds) {
+    const std::string caption(100 << 20, 'x');
+    const std::string file = "big.html=" + caption + "\r\n";
+    PutFile(program_ / "big.til", file);
+    // The grid cursor below the new list's end makes the grid select the new item, so the
+    // fields show it.
+    window_->Items().SetItemLines(LineList{"a=1", "b=2"});
+    window_->Items().MoveRequest(1, 2);
+    open_list_->answer = program_ / "big.til";
+    save_list_->answer = program_ / "again.til";
+
+    Click("BitBtn5");
+    EXPECT_EQ(Find<QLineEdit>("Edit2").text().size(), static_cast<qsizetype>(caption.size()));
+    EXPECT_EQ(Find<QLineEdit>("Edit1").text(), "big.html");
+    Click("BitBtn4");
+    EXPECT_TRUE(GetFile(program_ / "again.til") == file);
+    Click("SpeedButton3");
+    EXPECT_TRUE(messages_->errors.empty()) << messages_->errors.front();
+    EXPECT_NE(GetFile(program_ / "temp/engine.js").find("Keyword [1] = \"" + caption + "\"\r\n"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace tolvane

@@ -40,10 +40,10 @@ WindowServices QtWindowServices(const std::string& application_title) {
     using Mode = QtFileDialog::Mode;
     WindowServices services;
     services.messages = std::make_unique<QtMessages>(application_title);
-    services.save_list =
-        std::make_unique<QtFileDialog>(Mode::kSave, "Tolvane Item Lists (*.til)|*.til", 0);
-    services.open_list = std::make_unique<QtFileDialog>(
-        Mode::kOpen, "Tolvane Item Lists (*.til)|*.til|Any Files (*)|*", 0);
+    // Save list and Open list offer the same two filters.
+    constexpr const char* kListFilters = "Tolvane Items Lists (*.til)|*.til|Any files (*)|*";
+    services.save_list = std::make_unique<QtFileDialog>(Mode::kSave, kListFilters, 0);
+    services.open_list = std::make_unique<QtFileDialog>(Mode::kOpen, kListFilters, 0);
     services.css_open =
         std::make_unique<QtFileDialog>(Mode::kOpen, "CSS Styles (*.css)|*.css|Any Files (*)|*", 0);
     services.save_search = std::make_unique<QtFileDialog>(

@@ -134,8 +134,14 @@ std::string SystemErrorText(int error_number) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Opened without waiting: a named pipe that nobody writes to would otherwise block the
+    // open, and with it the program, for good. Reads wait again, and such a pipe reads as empty.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file.valid()) {
+        ThrowOpenError(path, errno);
+    }
+    const int flags = ::fcntl(file.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ThrowOpenError(path, errno);
     }
     struct stat info {};

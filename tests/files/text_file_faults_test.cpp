@@ -85,6 +85,24 @@ TEST(TextFileFaultsTest, ALinkLoopIsReportedAndLeftAlone) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "b.til"));
 }
 
+TEST(TextFileFaultsTest, ANamedPipeWithoutWriterReadsAsEmptyAtOnce) {
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe.til").c_str(), 0666), 0);
+    // Should the read wait for a writer after all, the alarm ends the test instead of hanging.
+    ::alarm(20);
+    EXPECT_EQ(ReadText(dir / "pipe.til"), "");
+    ::alarm(0);
+    EXPECT_EQ(MessageOf([&] { WriteText(dir / "pipe.til", "x"); }),
+              CreateError(dir / "pipe.til", "No such device or address"));
+}
+
+TEST(TextFileFaultsTest, NamesTooLongForTheSystem) {
+    TempFolder dir;
+    const std::string name = dir / (std::string(300, 'n') + ".til");
+    EXPECT_EQ(MessageOf([&] { ReadText(name); }), OpenError(name, "File name too long"));
+    EXPECT_EQ(MessageOf([&] { WriteText(name, "x"); }), CreateError(name, "File name too long"));
+}
+
 // Root ignores file permissions: these run as the user "nobody" (RunUnprivileged).
 TEST(TextFileFaultsTest, MissingRightsAsAnUnprivilegedUser) {
     TempFolder dir;

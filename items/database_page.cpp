@@ -76,6 +76,7 @@ void DatabasePage::CreateControls() {
     grid_ = new ItemGrid(list_, this);
     grid_->setObjectName("list");
     grid_->setGeometry(8, 24, 265, 241);
+    grid_->SetMessages(&messages_);  // the grid's input handlers report to the error box too
 
     label2_ = NewLabel("Label2", ToWidgetText(ItemOperations::kInitialLabel), {280, 8});
     NewLabel("Label3", "Item Caption", {280, 32});

@@ -9,8 +9,6 @@
 #include <QJsonObject>
 #include <QPoint>
 #include <QTest>
-#include <QUrlQuery>
-#include <memory>
 
 #include "files/text_file.h"
 #include "tests/data/driver/page_driver.h"
@@ -24,9 +22,7 @@ namespace tolvane::page {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 // What the results region shows, read from the DOM.
 struct Shown {

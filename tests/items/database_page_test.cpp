@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "files/error.h"
 #include "items/item_grid.h"
 #include "tests/support/fault_env.h"
 #include "tests/support/page_fakes.h"
@@ -382,6 +383,12 @@ TEST_F(DatabasePageTest, OpeningAShorterListMovesToItsLastItem) {
     EXPECT_EQ(Items(), (Lines{"x=9", "y=8"}));
     EXPECT_EQ(Label2(), "Current Item [2]");
     EXPECT_EQ(Text("Edit1"), "y");
+}
+
+TEST_F(DatabasePageTest, AnErrorWhileTheGridHandlesAClickReachesTheErrorBox) {
+    list.SetSelectionHandler([](int, int, bool&) { throw Error("Selection failed"); });
+    ClickCell(1, 1);
+    EXPECT_EQ(messages.errors, Lines{"Selection failed"});
 }
 
 }  // namespace

@@ -28,7 +28,10 @@ class SettingsHost : public BuildHost {
         return 0;
     }
     std::string StyleEntryText() const override { return settings_.style; }
+    // A style that is no entry of the chooser is taken as a file of the user's choice.
     std::string CustomStyleFile() const override { return settings_.style; }
+    // The only notice a build gives is "Can't load CSS file!": a page without its style sheet
+    // would make every style check meaningless, so it ends the build here.
     void ShowNotice(std::string_view text) override { throw std::runtime_error(std::string(text)); }
     std::optional<std::string> ChooseExportFile() override { return std::nullopt; }
     void Navigate(const std::string& address) override { address_ = address; }

@@ -23,7 +23,7 @@ struct PageSettings {
     std::string title = "Site Search";
     std::string button_caption = "Search";
     LineList tag_lines{kDefaultTagLine};
-    std::string style = "Deadhunt";  // an entry of kStyleEntries
+    std::string style = "Deadhunt";  // an entry of kStyleEntries, or a style sheet's path
 };
 
 // A program folder holding copies of data/system and data/Styles and an empty temp/, in which
@@ -34,7 +34,8 @@ class PageSite {
     // The folder with a trailing separator.
     std::string Folder() const;
     // Runs the preview build for `items` (link=caption lines) and returns the page's address,
-    // as the build handed it to the browser view. Raises what the build raises.
+    // as the build handed it to the browser view. Raises what the build raises, and a
+    // std::runtime_error when the style sheet could not be copied.
     QUrl Build(const LineList& items, const PageSettings& settings = {});
     // The written file's bytes.
     std::string PageFile(const std::string& name) const;

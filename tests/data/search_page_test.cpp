@@ -241,7 +241,7 @@ TEST_F(SearchPageTest, CaptionsLinksAndTagsWithQuotesAndBackslashesArriveIntact)
               R"(It's a \ test)");
 }
 
-TEST_F(SearchPageTest, WritesTheAdditionalTagsAndARuleAboveTheResultsOnEverySearch) {
+TEST_F(SearchPageTest, AdditionalTagsAndRuleGoBelowTheFormAboveTheResultsOnEverySearch) {
     PageSettings settings;
     settings.tag_lines = LineList{"<h2 id=\"banner\">Our shop</h2>", "<i>since 1999</i>"};
     Open(Items({"a.html=alpha", "b.html=beta"}), settings);
@@ -252,7 +252,9 @@ TEST_F(SearchPageTest, WritesTheAdditionalTagsAndARuleAboveTheResultsOnEverySear
       var banner = document.getElementById("banner"), rule = region.querySelector(".tv-tags hr");
       var first = region.querySelector("a.tv-link");
       var before = function (a, b) { return !!(a.compareDocumentPosition(b) & 4); };
-      return [!!banner && region.contains(banner), !!rule && before(banner, rule),
+      var below = region.getBoundingClientRect().top >=
+                  document.forms.form1.getBoundingClientRect().bottom;
+      return [!!banner && region.contains(banner) && below, !!rule && before(banner, rule),
               !!first && before(rule, first),
               region.querySelector(".tv-tags").textContent].join("|");
     })())js";

@@ -55,7 +55,9 @@ class WindowFaultsTest : public ::testing::Test {
         save_list_ = save_list.get();
         services.save_list = std::move(save_list);
         services.css_open = std::make_unique<FakeChooser>();
-        services.save_search = std::make_unique<FakeChooser>();
+        auto save_search = std::make_unique<FakeChooser>();
+        save_search_ = save_search.get();
+        services.save_search = std::move(save_search);
         services.links = std::make_unique<FakeLinks>();
         services.web = &browser_;
         services.web_widget = new QWidget;
@@ -109,6 +111,7 @@ class WindowFaultsTest : public ::testing::Test {
     FakeMessages* messages_ = nullptr;
     FakeChooser* open_list_ = nullptr;
     FakeChooser* save_list_ = nullptr;
+    FakeChooser* save_search_ = nullptr;
     std::unique_ptr<TForm1> window_;
 };
 
@@ -155,6 +158,35 @@ TEST_F(WindowFaultsTest, AFailedBuildShowsItsErrorAndLeavesTheWindowUsable) {
         ExpectUsable();
         EXPECT_TRUE(messages_->errors.empty());
     }
+}
+
+TEST_F(WindowFaultsTest, AFailedExportShowsItsErrorAndWritesNothing) {
+    const std::string program = program_.path();
+    PutFile(program + "Tolvane Project", "a file in the way");
+    const struct {
+        std::string chosen;
+        std::string box_text;
+    } cases[] = {
+        {program + "index.html", "I/O error 183."},
+        {program + "no such folder/index.html", "Invalid filename."},
+    };
+    Click("SpeedButton3");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        save_search_->answer = c.chosen;
+        messages_->errors.clear();
+        browser_.calls.clear();
+        Click("BitBtn13");
+        ASSERT_EQ(messages_->errors.size(), 1u);
+        EXPECT_EQ(ErrorBoxText(messages_->errors[0]), c.box_text);
+        EXPECT_TRUE(browser_.calls.empty());
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_EQ(GetFile(program + "Tolvane Project"), "a file in the way");
+    EXPECT_FALSE(std::filesystem::exists(program + "no such folder"));
+    messages_->errors.clear();
+    ExpectUsable();
+    EXPECT_TRUE(messages_->errors.empty());
 }
 
 TEST_F(WindowFaultsTest, AFailedOpenOrSaveShowsItsErrorAndKeepsTheList) {

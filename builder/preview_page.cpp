@@ -1,14 +1,12 @@
 #include "builder/preview_page.h"
 
 #include <QEvent>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <limits>
 
 #include "app/event_guard.h"
+#include "app/page_controls.h"
 #include "app/wait_cursor.h"
 #include "app/widget_text.h"
 #include "builder/style_combo.h"
@@ -40,27 +38,33 @@ void PreviewPage::CreateControls(QWidget* web_widget) {
     web_widget->setGeometry(1, 168, 458, 131);
     web_widget->show();  // a new parent hides a widget that was shown before
 
-    NewLabel("Label17", "Title", {8, 8});
-    edit3_ = NewField("Edit3", "Site Search", {40, 8, 121, 21});
-    NewLabel("Label18", "Button caption", {168, 8});
-    edit4_ = NewField("Edit4", "Search", {256, 8, 121, 21});
-    NewLabel("Label19", "Additional tags (banners, heading, etc.)", {8, 40});
+    NewLabel(this, "Label17", "Title", {8, 8});
+    edit3_ = NewField(this, "Edit3", "Site Search");
+    edit3_->setGeometry(40, 8, 121, 21);
+    NewLabel(this, "Label18", "Button caption", {168, 8});
+    edit4_ = NewField(this, "Edit4", "Search");
+    edit4_->setGeometry(256, 8, 121, 21);
+    NewLabel(this, "Label19", "Additional tags (banners, heading, etc.)", {8, 40});
 
     memo2_ = new TagsMemo(this);
     memo2_->setObjectName("Memo2");
     memo2_->setGeometry(0, 56, 457, 105);
     memo2_->setPlainText(ToWidgetText(kDefaultTagLine));
 
-    NewButton("BitBtn10", "", "reload", {408, 160, 25, 25}, &PreviewPage::BitBtn10Click);
-    NewButton("BitBtn11", "", "home", {432, 160, 25, 25}, &PreviewPage::BitBtn11Click);
-    NewButton("BitBtn12", "GO!", nullptr, {384, 8, 67, 23}, &PreviewPage::BitBtn12Click);
+    NewButton(this, messages_, "BitBtn10", "", "reload", {408, 160, 25, 25},
+              &PreviewPage::BitBtn10Click);
+    NewButton(this, messages_, "BitBtn11", "", "home", {432, 160, 25, 25},
+              &PreviewPage::BitBtn11Click);
+    NewButton(this, messages_, "BitBtn12", "GO!", nullptr, {384, 8, 67, 23},
+              &PreviewPage::BitBtn12Click);
     // The builds assemble their text in the SearchBuilder's buffers; these two only keep the
     // page's layout complete and are never shown.
     NewHiddenBuffer("Dump", {8, 80, 425, 17});
     NewHiddenBuffer("Doc", {8, 104, 425, 17});
-    NewButton("BitBtn13", "Save", "save_search", {336, 160, 75, 25}, &PreviewPage::BitBtn13Click);
+    NewButton(this, messages_, "BitBtn13", "Save", "save_search", {336, 160, 75, 25},
+              &PreviewPage::BitBtn13Click);
 
-    NewLabel("Label20", "CSS Style", {256, 32});
+    NewLabel(this, "Label20", "CSS Style", {256, 32});
     combo_ = new StyleCombo(this);
     combo_->setObjectName("ComboBox1");
     combo_->setGeometry(320, 32, 129, 22);
@@ -70,42 +74,6 @@ void PreviewPage::CreateControls(QWidget* web_widget) {
     combo_->setCurrentIndex(kDefaultStyleIndex);
     connect(combo_, &QComboBox::activated, this,
             [this] { RunGuarded(messages_, [this] { ComboBox1Select(); }); });
-}
-
-QLineEdit* PreviewPage::NewField(const char* name, const QString& text, const QRect& bounds) {
-    auto* field = new QLineEdit(this);
-    field->setObjectName(name);
-    field->setGeometry(bounds);
-    // A field cuts its text at 32767 characters unless told otherwise; a title has no limit.
-    field->setMaxLength(std::numeric_limits<int>::max());
-    field->setText(text);
-    return field;
-}
-
-QPushButton* PreviewPage::NewButton(const char* name, const QString& caption, const char* glyph,
-                                    const QRect& bounds, void (PreviewPage::*handler)()) {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(name);
-    button->setGeometry(bounds);
-    button->setAutoDefault(false);
-    if (glyph != nullptr) {
-        const QIcon icon(QStringLiteral(":/glyphs/%1.xpm").arg(QLatin1String(glyph)));
-        button->setIcon(icon);
-        if (!icon.availableSizes().isEmpty()) {
-            // The reload glyph is 20 pixels; show every glyph at its own size.
-            button->setIconSize(icon.availableSizes().front());
-        }
-    }
-    connect(button, &QPushButton::clicked, this,
-            [this, handler] { RunGuarded(messages_, [this, handler] { (this->*handler)(); }); });
-    return button;
-}
-
-void PreviewPage::NewLabel(const char* name, const QString& text, QPoint at) {
-    auto* label = new QLabel(text, this);
-    label->setObjectName(name);
-    label->move(at);
-    label->adjustSize();
 }
 
 void PreviewPage::NewHiddenBuffer(const char* name, const QRect& bounds) {

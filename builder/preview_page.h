@@ -58,10 +58,6 @@ class PreviewPage : public QFrame, public BuildHost {
 
   private:
     void CreateControls(QWidget* web_widget);
-    QLineEdit* NewField(const char* name, const QString& text, const QRect& bounds);
-    QPushButton* NewButton(const char* name, const QString& caption, const char* glyph,
-                           const QRect& bounds, void (PreviewPage::*handler)());
-    void NewLabel(const char* name, const QString& text, QPoint at);
     void NewHiddenBuffer(const char* name, const QRect& bounds);
     void SetTabOrder();
     void FitLabels();

@@ -1,14 +1,12 @@
 #include "items/database_page.h"
 
 #include <QEvent>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <limits>
 
 #include "app/event_guard.h"
+#include "app/page_controls.h"
 #include "app/wait_cursor.h"
 #include "app/widget_text.h"
 #include "items/item_grid.h"
@@ -72,79 +70,50 @@ DatabasePage::~DatabasePage() {
 }
 
 void DatabasePage::CreateControls() {
-    NewLabel("Label1", "All items", {8, 8});
+    NewLabel(this, "Label1", "All items", {8, 8});
     grid_ = new ItemGrid(list_, this);
     grid_->setObjectName("list");
     grid_->setGeometry(8, 24, 265, 241);
     grid_->SetMessages(&messages_);  // the grid's input handlers report to the error box too
 
-    label2_ = NewLabel("Label2", ToWidgetText(ItemOperations::kInitialLabel), {280, 8});
-    NewLabel("Label3", "Item Caption", {280, 32});
+    label2_ = NewLabel(this, "Label2", ToWidgetText(ItemOperations::kInitialLabel), {280, 8});
+    NewLabel(this, "Label3", "Item Caption", {280, 32});
     QLabel* label5 =
-        NewLabel("Label5", "Use HTML tags or HTML code to create special effects", {280, 48});
+        NewLabel(this, "Label5", "Use HTML tags or HTML code to create special effects", {280, 48});
     label5->setWordWrap(true);
     QFont regular = label5->font();
     regular.setBold(false);
     label5->setFont(regular);
     label5->resize(162, 26);
 
-    edit2_ = NewField("Edit2");
+    edit2_ = NewField(this, "Edit2");
     edit2_->setGeometry(280, 80, 177, 21);
     edit2_->setText(ToWidgetText(kSampleCaption));
-    NewLabel("Label4", "Item link", {280, 112});
-    edit1_ = NewField("Edit1");
+    NewLabel(this, "Label4", "Item link", {280, 112});
+    edit1_ = NewField(this, "Edit1");
     edit1_->setGeometry(280, 128, 177, 21);
     edit1_->setText(ToWidgetText(kSampleLink));
 
-    NewButton("BitBtn6", "", "move_up", {288, 160, 25, 25}, &DatabasePage::BitBtn6Click);
-    NewButton("BitBtn1", "Add item", "add_item", {344, 160, 100, 25}, &DatabasePage::BitBtn1Click);
-    NewButton("BitBtn7", "", "move_down", {288, 192, 25, 25}, &DatabasePage::BitBtn7Click);
-    NewButton("BitBtn2", "Replace item", "replace_item", {344, 192, 100, 25},
+    NewButton(this, messages_, "BitBtn6", "", "move_up", {288, 160, 25, 25},
+              &DatabasePage::BitBtn6Click);
+    NewButton(this, messages_, "BitBtn1", "Add item", "add_item", {344, 160, 100, 25},
+              &DatabasePage::BitBtn1Click);
+    NewButton(this, messages_, "BitBtn7", "", "move_down", {288, 192, 25, 25},
+              &DatabasePage::BitBtn7Click);
+    NewButton(this, messages_, "BitBtn2", "Replace item", "replace_item", {344, 192, 100, 25},
               &DatabasePage::BitBtn2Click);
-    NewButton("BitBtn8", "", "move_top", {288, 224, 25, 25}, &DatabasePage::BitBtn8Click);
-    NewButton("BitBtn3", "Delete item", "delete_item", {344, 224, 100, 25},
+    NewButton(this, messages_, "BitBtn8", "", "move_top", {288, 224, 25, 25},
+              &DatabasePage::BitBtn8Click);
+    NewButton(this, messages_, "BitBtn3", "Delete item", "delete_item", {344, 224, 100, 25},
               &DatabasePage::BitBtn3Click);
-    NewButton("BitBtn9", "", "move_bottom", {288, 256, 25, 25}, &DatabasePage::BitBtn9Click);
-    NewButton("Button1", "Clear list", nullptr, {344, 256, 100, 25}, &DatabasePage::Button1Click);
-    NewButton("BitBtn4", "Save list", "save_list", {8, 272, 100, 25}, &DatabasePage::BitBtn4Click);
-    NewButton("BitBtn5", "Open list", "open_list", {176, 272, 100, 25},
+    NewButton(this, messages_, "BitBtn9", "", "move_bottom", {288, 256, 25, 25},
+              &DatabasePage::BitBtn9Click);
+    NewButton(this, messages_, "Button1", "Clear list", nullptr, {344, 256, 100, 25},
+              &DatabasePage::Button1Click);
+    NewButton(this, messages_, "BitBtn4", "Save list", "save_list", {8, 272, 100, 25},
+              &DatabasePage::BitBtn4Click);
+    NewButton(this, messages_, "BitBtn5", "Open list", "open_list", {176, 272, 100, 25},
               &DatabasePage::BitBtn5Click);
-}
-
-QPushButton* DatabasePage::NewButton(const char* name, const QString& caption, const char* glyph,
-                                     const QRect& bounds, void (DatabasePage::*handler)()) {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(name);
-    button->setGeometry(bounds);
-    button->setAutoDefault(false);
-    if (glyph != nullptr) {
-        const QIcon icon(QStringLiteral(":/glyphs/%1.xpm").arg(QLatin1String(glyph)));
-        button->setIcon(icon);
-        if (!icon.availableSizes().isEmpty()) {
-            // The move glyphs are smaller than the others; show every glyph at its own size.
-            button->setIconSize(icon.availableSizes().front());
-        }
-    }
-    connect(button, &QPushButton::clicked, this,
-            [this, handler] { RunGuarded(messages_, [this, handler] { (this->*handler)(); }); });
-    return button;
-}
-
-QLineEdit* DatabasePage::NewField(const char* name) {
-    auto* field = new QLineEdit(this);
-    field->setObjectName(name);
-    // A field cuts its text at 32767 characters unless told otherwise; an item's caption can
-    // be longer, and Replace item would write the cut text back.
-    field->setMaxLength(std::numeric_limits<int>::max());
-    return field;
-}
-
-QLabel* DatabasePage::NewLabel(const char* name, const QString& text, QPoint at) {
-    auto* label = new QLabel(text, this);
-    label->setObjectName(name);
-    label->move(at);
-    label->adjustSize();
-    return label;
 }
 
 void DatabasePage::SetTabOrder() {

@@ -69,10 +69,6 @@ class DatabasePage : public QFrame, public ItemFields {
 
   private:
     void CreateControls();
-    QPushButton* NewButton(const char* name, const QString& caption, const char* glyph,
-                           const QRect& bounds, void (DatabasePage::*handler)());
-    QLineEdit* NewField(const char* name);
-    QLabel* NewLabel(const char* name, const QString& text, QPoint at);
     void SetTabOrder();
     void FitLabels();
     bool ReplaceApplies() const;

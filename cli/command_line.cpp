@@ -19,18 +19,18 @@ constexpr OptionSpec kOptions[] = {
 };
 
 const OptionSpec* FindLong(std::string_view name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.long_name == name) {
-            return &spec;
+    for (const OptionSpec& definition : kOptions) {
+        if (definition.long_name == name) {
+            return &definition;
         }
     }
     return nullptr;
 }
 
 const OptionSpec* FindShort(char name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.short_name != '\0' && spec.short_name == name) {
-            return &spec;
+    for (const OptionSpec& definition : kOptions) {
+        if (definition.short_name != '\0' && definition.short_name == name) {
+            return &definition;
         }
     }
     return nullptr;
@@ -73,7 +73,7 @@ void Apply(CommandLine& line, OptionKind kind, const std::string& value) {
 
 // An option argument split into what names the option and the value joined to it, if any.
 struct OptionWord {
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* definition = nullptr;
     std::string spelling;  // as the user wrote the option's name, for messages
     std::optional<std::string> joined_value;
 };
@@ -86,15 +86,15 @@ OptionWord ReadOptionWord(const std::string& argument) {
         if (equals != std::string::npos) {
             word.joined_value = argument.substr(equals + 1);
         }
-        word.spec = FindLong(std::string_view(word.spelling).substr(2));
+        word.definition = FindLong(std::string_view(word.spelling).substr(2));
     } else {
         word.spelling = argument.substr(0, 2);
         if (argument.size() > 2) {
             word.joined_value = argument.substr(2);
         }
-        word.spec = FindShort(argument[1]);
+        word.definition = FindShort(argument[1]);
     }
-    if (word.spec == nullptr) {
+    if (word.definition == nullptr) {
         throw UsageError("unknown option '" + word.spelling + "'");
     }
     return word;
@@ -137,10 +137,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else {
             throw UsageError("option '" + word.spelling + "' needs a value");
         }
-        if (word.spec->takes_path && value.empty()) {
+        if (word.definition->takes_path && value.empty()) {
             throw UsageError("option '" + word.spelling + "' needs a non-empty value");
         }
-        Apply(line, word.spec->kind, value);
+        Apply(line, word.definition->kind, value);
     }
     if (lists.empty()) {
         throw UsageError("no item list file given");

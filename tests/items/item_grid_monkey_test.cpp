@@ -1,6 +1,6 @@
 // Thousands of random grid events and list operations on the real grid widget; after each the
-// list's invariants and the grid's view of them must hold. A failure names the seed and step;
-// TOLVANE_MONKEY_SEED replays another seed.
+// list's invariants and the grid's view of them must hold. A failure names its random seed and
+// step; TOLVANE_MONKEY_SEED replays another seed.
 
 #include <gtest/gtest.h>
 

@@ -22,6 +22,7 @@ namespace {
 
 using namespace std::string_literals;
 using testing::GetFile;
+using testing::MessageOf;
 using testing::PutFile;
 using testing::RunUnprivileged;
 using testing::SmallDisk;
@@ -52,15 +53,6 @@ class RecordingHost : public BuildHost {
     std::optional<std::string> ChooseExportFile() override { return std::nullopt; }
     void Navigate(const std::string& address) override { addresses.push_back(address); }
 };
-
-std::string MessageOf(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 // The names in `folder`, sorted, joined by blanks.
 std::string Listing(const std::string& folder) {

@@ -16,6 +16,7 @@ namespace tolvane {
 namespace {
 
 using testing::GetFile;
+using testing::MessageOf;
 using testing::PutFile;
 using testing::RunUnprivileged;
 using testing::SmallDisk;
@@ -59,15 +60,6 @@ class FakeHost : public BuildHost {
         addresses.push_back(address);
     }
 };
-
-std::string MessageOf(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 // The names in a folder, sorted; "" when the folder does not exist.
 std::string Listing(const std::string& folder) {

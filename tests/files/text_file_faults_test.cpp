@@ -18,17 +18,9 @@ namespace tolvane {
 namespace {
 
 using testing::GetFile;
+using testing::MessageOf;
 using testing::PutFile;
 using testing::TempFolder;
-
-std::string MessageOf(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 std::string CreateError(const std::string& path, const std::string& reason) {
     return "Cannot create file \"" + path + "\". " + reason;

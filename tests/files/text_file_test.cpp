@@ -13,17 +13,9 @@ namespace tolvane {
 namespace {
 
 using testing::GetFile;
+using testing::MessageOf;
 using testing::PutFile;
 using testing::TempFolder;
-
-std::string MessageOf(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 TEST(SystemErrorTextTest, DropsTrailingPeriodsBlanksAndControls) {
     EXPECT_EQ(SystemErrorText(ENOENT), "No such file or directory");

@@ -21,20 +21,12 @@ namespace {
 
 using namespace std::string_literals;
 using testing::GetFile;
+using testing::MessageOf;
 using testing::PutFile;
 using testing::RunUnprivileged;
 using testing::TempFolder;
 
 const std::vector<std::string> kFormerItems = {"keep.html=Keep me", "other.html=Other"};
-
-std::string MessageOf(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 ItemList FormerList() {
     ItemList list;

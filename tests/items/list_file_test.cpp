@@ -14,19 +14,11 @@ namespace tolvane {
 namespace {
 
 using testing::GetFile;
+using testing::MessageOf;
 using testing::PutFile;
 using testing::RunUnprivileged;
 using testing::SmallDisk;
 using testing::TempFolder;
-
-std::string MessageOf(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
 
 // A dialog that answers with a fixed name, or cancels.
 class FakeChooser : public FileChooser {

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "files/error.h"
+
 namespace tolvane::testing {
 
 TempFolder::TempFolder() {
@@ -119,6 +121,15 @@ std::string GetFile(const std::string& path) {
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+std::string MessageOf(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no error";
 }
 
 }  // namespace tolvane::testing

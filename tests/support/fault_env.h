@@ -48,6 +48,9 @@ bool IsRoot();
 // process) and returns what it returned; an exception's message is returned as "error: " + it.
 std::string RunUnprivileged(const std::function<std::string()>& step);
 
+// The message of the `tolvane::Error` that `step` raises, or "no error" when it raises none.
+std::string MessageOf(const std::function<void()>& step);
+
 // Writes `bytes` to `path` exactly (a helper for fixtures, not the code under test).
 void PutFile(const std::string& path, const std::string& bytes);
 std::string GetFile(const std::string& path);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRect>
 #include <QString>
+#include <initializer_list>
 #include <limits>
 
 #include "app/event_guard.h"
@@ -54,6 +55,28 @@ QPushButton* NewButton(Page* page, Messages& messages, const char* name, const Q
         RunGuarded(messages, [page, handler] { (page->*handler)(); });
     });
     return button;
+}
+
+// Sizes the page's own one-line labels to their text, as they must be again whenever the page's
+// font changes; word-wrapped labels keep the size they were given.
+inline void FitLabels(QWidget* page) {
+    for (QLabel* label : page->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!label->wordWrap()) {
+            label->adjustSize();
+        }
+    }
+}
+
+// Makes the keyboard focus visit the page's controls of these names in this order.
+inline void SetTabOrder(QWidget* page, std::initializer_list<const char*> names) {
+    QWidget* previous = nullptr;
+    for (const char* name : names) {
+        auto* widget = page->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
 }
 
 }  // namespace tolvane

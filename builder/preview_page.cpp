@@ -28,7 +28,8 @@ PreviewPage::PreviewPage(const ItemList& items, Messages& messages, BrowserView&
     setLineWidth(1);
     resize(460, 300);
     CreateControls(web_widget);
-    SetTabOrder();
+    SetTabOrder(this, {"Web", "Edit3", "Edit4", "Memo2", "BitBtn10", "BitBtn11", "BitBtn12", "Dump",
+                       "Doc", "BitBtn13", "ComboBox1"});
 }
 
 void PreviewPage::CreateControls(QWidget* web_widget) {
@@ -84,30 +85,11 @@ void PreviewPage::NewHiddenBuffer(const char* name, const QRect& bounds) {
     buffer->hide();
 }
 
-void PreviewPage::SetTabOrder() {
-    const char* const order[] = {"Web",      "Edit3", "Edit4", "Memo2",    "BitBtn10", "BitBtn11",
-                                 "BitBtn12", "Dump",  "Doc",   "BitBtn13", "ComboBox1"};
-    QWidget* previous = nullptr;
-    for (const char* name : order) {
-        auto* widget = findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
-        if (previous != nullptr) {
-            setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
-}
-
-void PreviewPage::FitLabels() {
-    for (QLabel* label : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
-        label->adjustSize();
-    }
-}
-
 void PreviewPage::changeEvent(QEvent* event) {
     QFrame::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         // The labels size themselves to their text in the font the window gives the page.
-        FitLabels();
+        FitLabels(this);
     }
 }
 

@@ -59,8 +59,6 @@ class PreviewPage : public QFrame, public BuildHost {
   private:
     void CreateControls(QWidget* web_widget);
     void NewHiddenBuffer(const char* name, const QRect& bounds);
-    void SetTabOrder();
-    void FitLabels();
 
     Messages& messages_;
     BrowserView& web_;

@@ -56,7 +56,8 @@ DatabasePage::DatabasePage(ItemList& list, Messages& messages, FileChooser& save
     setLineWidth(1);
     resize(460, 300);
     CreateControls();
-    SetTabOrder();
+    SetTabOrder(this, {"Edit2", "Edit1", "BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5",
+                       "Button1", "list", "BitBtn6", "BitBtn7", "BitBtn8", "BitBtn9"});
     edit2_->installEventFilter(this);
     edit1_->installEventFilter(this);
     // The fields exist now, so the operations may show items in them from the first selection.
@@ -116,20 +117,6 @@ void DatabasePage::CreateControls() {
               &DatabasePage::BitBtn5Click);
 }
 
-void DatabasePage::SetTabOrder() {
-    const char* const order[] = {"Edit2",   "Edit1",   "BitBtn1", "BitBtn2", "BitBtn3",
-                                 "BitBtn4", "BitBtn5", "Button1", "list",    "BitBtn6",
-                                 "BitBtn7", "BitBtn8", "BitBtn9"};
-    QWidget* previous = nullptr;
-    for (const char* name : order) {
-        auto* widget = findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
-        if (previous != nullptr) {
-            setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
-}
-
 bool DatabasePage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && (watched == edit1_ || watched == edit2_)) {
         const char key = TypedCharacter(*static_cast<QKeyEvent*>(event));
@@ -141,19 +128,11 @@ bool DatabasePage::eventFilter(QObject* watched, QEvent* event) {
     return QFrame::eventFilter(watched, event);
 }
 
-void DatabasePage::FitLabels() {
-    for (QLabel* label : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!label->wordWrap()) {
-            label->adjustSize();
-        }
-    }
-}
-
 void DatabasePage::changeEvent(QEvent* event) {
     QFrame::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         // The labels size themselves to their text in the font the window gives the page.
-        FitLabels();
+        FitLabels(this);
     }
 }
 

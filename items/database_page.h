@@ -69,8 +69,6 @@ class DatabasePage : public QFrame, public ItemFields {
 
   private:
     void CreateControls();
-    void SetTabOrder();
-    void FitLabels();
     bool ReplaceApplies() const;
 
     ItemList& list_;

@@ -10,11 +10,13 @@
 #include <QWebEngineView>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/link_opener.h"
+#include "app/main_window.h"
 #include "app/messages.h"
 #include "builder/browser_view.h"
 #include "files/error.h"
@@ -122,6 +124,41 @@ inline QVariant RunScript(QWebEngineView& view, const QString& script) {
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
     return result;
+}
+
+// A window's services made of fakes that answer at once, with handles to reach them after the
+// window has taken them over.
+struct FakeServices {
+    WindowServices services;
+    FakeMessages* messages = nullptr;
+    FakeChooser* save_list = nullptr;
+    FakeChooser* open_list = nullptr;
+    FakeChooser* css_open = nullptr;
+    FakeChooser* save_search = nullptr;
+};
+
+template <typename Fake, typename Base>
+Fake* Keep(std::unique_ptr<Base>& slot) {
+    auto fake = std::make_unique<Fake>();
+    Fake* handle = fake.get();
+    slot = std::move(fake);
+    return handle;
+}
+
+// `web` and `web_widget` are the browser view and the widget that shows it (the window's
+// Preview page takes the widget as its child).
+inline FakeServices MakeFakeServices(BrowserView& web, QWidget* web_widget) {
+    FakeServices fakes;
+    WindowServices& services = fakes.services;
+    fakes.messages = Keep<FakeMessages>(services.messages);
+    fakes.save_list = Keep<FakeChooser>(services.save_list);
+    fakes.open_list = Keep<FakeChooser>(services.open_list);
+    fakes.css_open = Keep<FakeChooser>(services.css_open);
+    fakes.save_search = Keep<FakeChooser>(services.save_search);
+    services.links = std::make_unique<FakeLinks>();
+    services.web = &web;
+    services.web_widget = web_widget;
+    return fakes;
 }
 
 }  // namespace tolvane::testing

@@ -20,8 +20,6 @@ namespace tolvane {
 namespace {
 
 using testing::FakeBrowser;
-using testing::FakeChooser;
-using testing::FakeLinks;
 using testing::FakeMessages;
 using testing::TempFolder;
 
@@ -40,18 +38,9 @@ class WindowTest : public ::testing::Test {
   protected:
     WindowTest() {
         MakeProgramFolder(program.path());
-        WindowServices services;
-        auto fake_messages = std::make_unique<FakeMessages>();
-        messages = fake_messages.get();
-        services.messages = std::move(fake_messages);
-        services.save_list = std::make_unique<FakeChooser>();
-        services.open_list = std::make_unique<FakeChooser>();
-        services.css_open = std::make_unique<FakeChooser>();
-        services.save_search = std::make_unique<FakeChooser>();
-        services.links = std::make_unique<FakeLinks>();
-        services.web = &browser;
-        services.web_widget = new QWidget;
-        window = std::make_unique<TForm1>(std::move(services));
+        testing::FakeServices fakes = testing::MakeFakeServices(browser, new QWidget);
+        messages = fakes.messages;
+        window = std::make_unique<TForm1>(std::move(fakes.services));
         started_in = window->Preview().Builder().ProgramFolder();
         window->Preview().Builder().SetProgramFolder(program.path());
     }
@@ -228,18 +217,9 @@ TEST_F(WindowTest, AFailedPreviewBuildShowsTheErrorAndKeepsThePreviewPage) {
 TEST_F(WindowTest, AFailedBrowserOperationInFormCreateSkipsTheRestAndTheWindowStillOpens) {
     FakeBrowser failing;
     failing.failing = "GoHome";
-    WindowServices services;
-    auto fake_messages = std::make_unique<FakeMessages>();
-    FakeMessages& shown = *fake_messages;
-    services.messages = std::move(fake_messages);
-    services.save_list = std::make_unique<FakeChooser>();
-    services.open_list = std::make_unique<FakeChooser>();
-    services.css_open = std::make_unique<FakeChooser>();
-    services.save_search = std::make_unique<FakeChooser>();
-    services.links = std::make_unique<FakeLinks>();
-    services.web = &failing;
-    services.web_widget = new QWidget;
-    TForm1 second(std::move(services));
+    testing::FakeServices fakes = testing::MakeFakeServices(failing, new QWidget);
+    FakeMessages& shown = *fakes.messages;
+    TForm1 second(std::move(fakes.services));
     EXPECT_EQ(shown.errors, std::vector<std::string>{"The browser failed: GoHome"});
     EXPECT_EQ(second.Preview().Builder().ProgramFolder(), "");
     second.show();
@@ -346,19 +326,10 @@ TEST_F(WindowTest, ExitClosesTheWindowAndEveryCloseEndsTheProgram) {
 TEST(WindowWithWebTest, PreviewShowsTheBuiltPageInTheBrowserView) {
     TempFolder program;
     MakeProgramFolder(program.path());
-    WindowServices services;
-    auto fake_messages = std::make_unique<FakeMessages>();
-    FakeMessages& messages = *fake_messages;
-    services.messages = std::move(fake_messages);
-    services.save_list = std::make_unique<FakeChooser>();
-    services.open_list = std::make_unique<FakeChooser>();
-    services.css_open = std::make_unique<FakeChooser>();
-    services.save_search = std::make_unique<FakeChooser>();
-    services.links = std::make_unique<FakeLinks>();
     auto* web = new WebBrowser;
-    services.web = web;
-    services.web_widget = web;
-    TForm1 window(std::move(services));
+    testing::FakeServices fakes = testing::MakeFakeServices(*web, web);
+    FakeMessages& messages = *fakes.messages;
+    TForm1 window(std::move(fakes.services));
     window.Preview().Builder().SetProgramFolder(program.path());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

@@ -23,7 +23,6 @@ namespace {
 
 using testing::FakeBrowser;
 using testing::FakeChooser;
-using testing::FakeLinks;
 using testing::FakeMessages;
 using testing::GetFile;
 using testing::PutFile;
@@ -44,24 +43,12 @@ class WindowFaultsTest : public ::testing::Test {
   protected:
     WindowFaultsTest() {
         MakeProgramFolder();
-        WindowServices services;
-        auto fake_messages = std::make_unique<FakeMessages>();
-        messages_ = fake_messages.get();
-        services.messages = std::move(fake_messages);
-        auto open_list = std::make_unique<FakeChooser>();
-        open_list_ = open_list.get();
-        services.open_list = std::move(open_list);
-        auto save_list = std::make_unique<FakeChooser>();
-        save_list_ = save_list.get();
-        services.save_list = std::move(save_list);
-        services.css_open = std::make_unique<FakeChooser>();
-        auto save_search = std::make_unique<FakeChooser>();
-        save_search_ = save_search.get();
-        services.save_search = std::move(save_search);
-        services.links = std::make_unique<FakeLinks>();
-        services.web = &browser_;
-        services.web_widget = new QWidget;
-        window_ = std::make_unique<TForm1>(std::move(services));
+        testing::FakeServices fakes = testing::MakeFakeServices(browser_, new QWidget);
+        messages_ = fakes.messages;
+        open_list_ = fakes.open_list;
+        save_list_ = fakes.save_list;
+        save_search_ = fakes.save_search;
+        window_ = std::make_unique<TForm1>(std::move(fakes.services));
         window_->Preview().Builder().SetProgramFolder(program_.path());
         browser_.calls.clear();
     }

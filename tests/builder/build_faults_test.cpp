@@ -21,6 +21,7 @@ namespace tolvane {
 namespace {
 
 using namespace std::string_literals;
+using testing::FolderListing;
 using testing::GetFile;
 using testing::MessageOf;
 using testing::PutFile;
@@ -53,20 +54,6 @@ class RecordingHost : public BuildHost {
     std::optional<std::string> ChooseExportFile() override { return std::nullopt; }
     void Navigate(const std::string& address) override { addresses.push_back(address); }
 };
-
-// The names in `folder`, sorted, joined by blanks.
-std::string Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    std::string joined;
-    for (const std::string& name : names) {
-        joined += (joined.empty() ? "" : " ") + name;
-    }
-    return joined;
-}
 
 // A program folder with both templates, one style sheet and the preview folder.
 // Public, so that the cases' arrange steps can reach it.
@@ -169,7 +156,7 @@ TEST_F(BuildFaultsTest, AFullDiskAtEachOutputFileKeepsItsFormerContent) {
         EXPECT_EQ(States(disk.path()), c.states);
         EXPECT_EQ(host_.notices, c.notices);
         EXPECT_EQ(host_.addresses.size(), c.message == "no error" ? 1u : 0u);
-        EXPECT_EQ(Listing(disk.path()), "engine.js index.html style.css");
+        EXPECT_EQ(FolderListing(disk.path()), "engine.js index.html style.css");
     }
 }
 
@@ -248,7 +235,7 @@ TEST_F(BuildFaultsTest, UnusableFoldersAndTemplatesStopTheBuildBeforeAnyWrite) {
         EXPECT_EQ(c.unprivileged ? RunUnprivileged(build) : build(), c.message);
         EXPECT_TRUE(host_.addresses.empty());
         if (std::filesystem::is_directory(Preview())) {
-            EXPECT_EQ(Listing(Preview()), "");
+            EXPECT_EQ(FolderListing(Preview()), "");
         }
         // Put the program folder back for the next case.
         builder_.SetProgramFolder(program_.path());

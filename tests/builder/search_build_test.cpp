@@ -15,6 +15,7 @@
 namespace tolvane {
 namespace {
 
+using testing::FolderListing;
 using testing::GetFile;
 using testing::MessageOf;
 using testing::PutFile;
@@ -60,21 +61,6 @@ class FakeHost : public BuildHost {
         addresses.push_back(address);
     }
 };
-
-// The names in a folder, sorted; "" when the folder does not exist.
-std::string Listing(const std::string& folder) {
-    std::error_code missing;
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    std::string listing;
-    for (const std::string& name : names) {
-        listing += (listing.empty() ? "" : " ") + name;
-    }
-    return listing;
-}
 
 // A program folder (with a blank and a "#" in its name, as users' folders may have) holding
 // small templates, two style sheets and the preview folder.
@@ -145,7 +131,7 @@ TEST_F(SearchBuildTest, PreviewWritesTheThreeFilesAndShowsThePage) {
     host_.tags = LineList{"<i>banner</i>", "second"};
     builder_.PreviewBuild();
 
-    EXPECT_EQ(Listing(Preview()), "engine.js index.html style.css");
+    EXPECT_EQ(FolderListing(Preview()), "engine.js index.html style.css");
     const std::string script = GetFile(Preview() + "engine.js");
     EXPECT_EQ(script, AssembledScript());
     EXPECT_NE(script.find("<i>banner</i>"), std::string::npos);
@@ -256,7 +242,7 @@ TEST_F(SearchBuildTest, FailuresBeforeTheStyleStepStopTheBuild) {
         std::string expected = c.message;
         expected.replace(expected.find(program_), program_.size(), program);
         EXPECT_EQ(MessageOf([&] { builder_.PreviewBuild(); }), expected);
-        EXPECT_EQ(Listing(program + "temp/"), c.written);
+        EXPECT_EQ(FolderListing(program + "temp/"), c.written);
         EXPECT_TRUE(host_.addresses.empty());
         EXPECT_TRUE(host_.notices.empty());
     }
@@ -265,7 +251,7 @@ TEST_F(SearchBuildTest, FailuresBeforeTheStyleStepStopTheBuild) {
 TEST_F(SearchBuildTest, NavigationFailureIsRaisedAfterAllFilesAreWritten) {
     host_.navigate_error = "The page cannot be shown";
     EXPECT_EQ(MessageOf([&] { builder_.PreviewBuild(); }), "The page cannot be shown");
-    EXPECT_EQ(Listing(Preview()), "engine.js index.html style.css");
+    EXPECT_EQ(FolderListing(Preview()), "engine.js index.html style.css");
 }
 
 TEST_F(SearchBuildTest, ExportCreatesTheProjectFolderAndShowsTheExportedPage) {
@@ -275,10 +261,10 @@ TEST_F(SearchBuildTest, ExportCreatesTheProjectFolderAndShowsTheExportedPage) {
     builder_.ExportBuild();
 
     const std::string project = base + "Tolvane Project/";
-    EXPECT_EQ(Listing(project), "engine.js index.html style.css");
+    EXPECT_EQ(FolderListing(project), "engine.js index.html style.css");
     EXPECT_EQ(GetFile(project + "engine.js"), AssembledScript());
     EXPECT_EQ(GetFile(project + "style.css"), "body { color: red; }\r\n");
-    EXPECT_EQ(Listing(Preview()), "");
+    EXPECT_EQ(FolderListing(Preview()), "");
     EXPECT_EQ(host_.addresses, std::vector<std::string>{"file://" + project + "index.html"});
 }
 
@@ -299,8 +285,8 @@ TEST_F(SearchBuildTest, ExportOverwritesEarlierOutput) {
 TEST_F(SearchBuildTest, CancelledExportDoesNothing) {
     builder_.ExportBuild();
     EXPECT_EQ(host_.export_questions, 1);
-    EXPECT_EQ(Listing(root_.path()), "my tools #1");
-    EXPECT_EQ(Listing(Preview()), "");
+    EXPECT_EQ(FolderListing(root_.path()), "my tools #1");
+    EXPECT_EQ(FolderListing(Preview()), "");
     EXPECT_TRUE(host_.addresses.empty());
 }
 
@@ -315,7 +301,7 @@ TEST_F(SearchBuildTest, ExportFolderFailuresWriteNothing) {
     EXPECT_FALSE(std::filesystem::exists(root_ / "no such folder"));
 
     EXPECT_TRUE(host_.addresses.empty());
-    EXPECT_EQ(Listing(Preview()), "");
+    EXPECT_EQ(FolderListing(Preview()), "");
 }
 
 // Root is never refused a write, so the permission cases run as an unprivileged user.
@@ -332,8 +318,8 @@ TEST_F(SearchBuildTest, WithoutWriteAccessNothingIsWritten) {
     });
     EXPECT_EQ(results, "File access denied|Cannot create file \"" + Preview() +
                            "engine.js\". Permission denied");
-    EXPECT_EQ(Listing(base), "");
-    EXPECT_EQ(Listing(Preview()), "");
+    EXPECT_EQ(FolderListing(base), "");
+    EXPECT_EQ(FolderListing(Preview()), "");
 }
 
 TEST_F(SearchBuildTest, FullDiskKeepsTheFormerFile) {
@@ -348,7 +334,7 @@ TEST_F(SearchBuildTest, FullDiskKeepsTheFormerFile) {
     disk.Fill();
     EXPECT_EQ(MessageOf([&] { builder_.BuildSearchFiles(disk.path()); }), "Stream write error");
     EXPECT_EQ(GetFile(disk.path() + "engine.js"), "former script");
-    EXPECT_EQ(Listing(disk.path()), "engine.js filler");
+    EXPECT_EQ(FolderListing(disk.path()), "engine.js filler");
     EXPECT_TRUE(host_.addresses.empty());
 }
 

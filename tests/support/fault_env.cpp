@@ -5,11 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "files/error.h"
 
@@ -130,6 +132,20 @@ std::string MessageOf(const std::function<void()>& step) {
         return error.what();
     }
     return "no error";
+}
+
+std::string FolderListing(const std::string& folder) {
+    std::error_code missing;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, missing)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    std::string listing;
+    for (const std::string& name : names) {
+        listing += (listing.empty() ? "" : " ") + name;
+    }
+    return listing;
 }
 
 }  // namespace tolvane::testing

@@ -51,6 +51,9 @@ std::string RunUnprivileged(const std::function<std::string()>& step);
 // The message of the `tolvane::Error` that `step` raises, or "no error" when it raises none.
 std::string MessageOf(const std::function<void()>& step);
 
+// The names in `folder`, sorted and joined by blanks; "" when the folder does not exist.
+std::string FolderListing(const std::string& folder);
+
 // Writes `bytes` to `path` exactly (a helper for fixtures, not the code under test).
 void PutFile(const std::string& path, const std::string& bytes);
 std::string GetFile(const std::string& path);

@@ -1,13 +1,14 @@
 // Tolvane Builder: turns a list of links and captions into a search page for a web site.
 #include <QApplication>
-#include <QIcon>
 
 #include "app/main_window.h"
-#include "app/messages.h"
-#include "app/qt_messages.h"
 #include "app/startup.h"
-#include "app/widget_text.h"
-#include "files/paths.h"
+#include "app/window_services.h"
+#include "core/files/paths.h"
+#include "core/services/messages.h"
+#include "gui/services/qt_messages.h"
+#include "gui/widgets/glyphs.h"
+#include "gui/widgets/widget_text.h"
 
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -16,9 +17,11 @@ int main(int argc, char** argv) {
     const std::string title = tolvane::ApplicationTitle(tolvane::ProgramFilePath());
     QCoreApplication::setApplicationName(tolvane::ToWidgetText(title));
     QGuiApplication::setDesktopFileName(QStringLiteral("tolvane"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/glyphs/tolvane.xpm")));
+    QApplication::setWindowIcon(tolvane::GlyphIcon("tolvane"));
     return tolvane::RunProgram(
         application,
-        [&title] { return std::make_unique<tolvane::TForm1>(tolvane::QtWindowServices(title)); },
+        [&title] {
+            return std::make_unique<tolvane::MainWindow>(tolvane::QtWindowServices(title));
+        },
         tolvane::ShowApplicationErrorBox);
 }

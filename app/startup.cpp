@@ -8,8 +8,8 @@
 #include <exception>
 #include <typeinfo>
 
-#include "app/messages.h"
-#include "files/paths.h"
+#include "core/files/paths.h"
+#include "core/services/messages.h"
 
 namespace tolvane {
 

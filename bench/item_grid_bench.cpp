@@ -14,8 +14,9 @@
 #include <utility>
 
 #include "bench/bench_support.h"
-#include "items/item_grid.h"
-#include "items/item_list.h"
+#include "core/items/item_list.h"
+#include "gui/widgets/item_grid.h"
+#include "tests/support/service_fakes.h"
 
 namespace tolvane {
 namespace {
@@ -27,7 +28,7 @@ class GridOf {
   public:
     GridOf(QSize size, LineList lines) {
         list_.SetItemLines(std::move(lines));
-        grid_ = new ItemGrid(list_, &window_);
+        grid_ = new ItemGrid(list_, messages_, &window_);
         grid_->setGeometry(QRect(QPoint(0, 0), size));
         window_.resize(size);
         window_.show();
@@ -55,6 +56,7 @@ class GridOf {
 
   private:
     ItemList list_;
+    testing::FakeMessages messages_;
     QWidget window_;
     ItemGrid* grid_ = nullptr;
     QImage canvas_;

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "bench/bench_support.h"
-#include "builder/script_assembly.h"
-#include "builder/search_build.h"
-#include "files/text_file.h"
+#include "core/build/script_assembly.h"
+#include "core/build/search_build.h"
+#include "core/files/text_file.h"
 
 namespace tolvane::bench {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "builder/search_build.h"
+#include "core/build/search_build.h"
 
 namespace tolvane {
 

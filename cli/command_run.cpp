@@ -1,18 +1,16 @@
 #include "cli/command_run.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <istream>
 #include <ostream>
 #include <utility>
 
-#include "app/messages.h"
-#include "builder/search_build.h"
 #include "cli/command_line.h"
-#include "files/error.h"
-#include "files/paths.h"
-#include "files/text_file.h"
+#include "core/build/search_build.h"
+#include "core/files/error.h"
+#include "core/files/folders.h"
+#include "core/files/paths.h"
+#include "core/files/text_file.h"
+#include "core/services/messages.h"
 
 namespace tolvane {
 namespace {
@@ -55,24 +53,6 @@ std::string WithSeparator(std::string folder) {
     return folder;
 }
 
-// Creates `folder` (ending with a separator) and every missing folder above it. Failures are
-// reported with the words of the export folder's creation.
-void MakeFolders(const std::string& folder) {
-    for (std::size_t end = folder.find('/', 1); end != std::string::npos;
-         end = folder.find('/', end + 1)) {
-        const std::string prefix = folder.substr(0, end);
-        if (FolderExists(prefix)) {
-            continue;
-        }
-        if (::mkdir(prefix.c_str(), 0777) != 0) {
-            const int error_number = errno;
-            if (error_number != EEXIST || !FolderExists(prefix)) {
-                throw Error(FolderErrorText(error_number));
-            }
-        }
-    }
-}
-
 LineList ReadStandardInput(std::istream& input) {
     std::string text;
     char block[1 << 16];
@@ -93,7 +73,7 @@ int Build(const CommandLine& line, const std::string& program_folder, std::istre
     LineList tags = line.tags_file ? ReadLines(*line.tags_file) : LineList{kDefaultTagLine};
 
     const std::string target = WithSeparator(line.output_folder);
-    MakeFolders(target);
+    MakeFolderPath(target);
     CommandLineHost host(line, std::move(tags), errors);
     SearchBuilder builder(WithSeparator(line.data_folder.value_or(program_folder)), items, host);
     builder.BuildSearchFiles(target);

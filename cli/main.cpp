@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/command_run.h"
-#include "files/paths.h"
+#include "core/files/paths.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "builder/search_build.h"
 #include "cli/command_line.h"
+#include "core/build/search_build.h"
 #include "fuzz/fuzz_rules.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/items/item_list.h"
+#include "core/items/list_file.h"
 #include "fuzz/fuzz_rules.h"
-#include "items/item_list.h"
-#include "items/list_file.h"
 #include "tests/support/fault_env.h"
 
 namespace {

@@ -15,10 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "builder/script_assembly.h"
-#include "builder/text_buffer.h"
+#include "core/build/script_assembly.h"
+#include "core/build/text_buffer.h"
+#include "core/items/item_list.h"
 #include "fuzz/fuzz_rules.h"
-#include "items/item_list.h"
 #include "tests/support/fault_env.h"
 
 namespace {
@@ -101,29 +101,32 @@ std::string ExpectedTagsOutput(const std::vector<std::string>& tags) {
     return written + "<hr>";
 }
 
-// Doc must be the engine text with the statement inserted at the first marker (or at its start).
-void CheckDoc(const std::string& engine, const std::string& doc, const Case& fuzzed) {
+// The edited engine must be the engine text with the statement inserted at the first marker (or at
+// its start).
+void CheckEditedEngine(const std::string& engine, const std::string& edited_engine,
+                       const Case& fuzzed) {
     const std::size_t found = engine.find(tolvane::kEngineMarker);
     const std::size_t at = found == std::string::npos ? 0 : found;
-    Require(doc.size() >= engine.size(), "doc holds the engine text");
-    Require(doc.compare(0, at, engine, 0, at) == 0, "engine text before the statement kept");
+    Require(edited_engine.size() >= engine.size(), "edited_engine holds the engine text");
+    Require(edited_engine.compare(0, at, engine, 0, at) == 0,
+            "engine text before the statement kept");
     const std::size_t tail = engine.size() - at;
-    Require(doc.compare(doc.size() - tail, tail, engine, at, tail) == 0,
+    Require(edited_engine.compare(edited_engine.size() - tail, tail, engine, at, tail) == 0,
             "engine text from the marker on kept");
-    const std::string statement = doc.substr(at, doc.size() - tail - at);
+    const std::string statement = edited_engine.substr(at, edited_engine.size() - tail - at);
     Require(StatementOutput(statement) == ExpectedTagsOutput(fuzzed.tags),
             "tags stay inside the statement's strings");
 }
 
-void CheckDump(const std::string& heading, const std::vector<std::string>& doc_lines,
-               const tolvane::ItemList& items, const std::string& dump) {
+void CheckScript(const std::string& heading, const std::vector<std::string>& edited_engine_lines,
+                 const tolvane::ItemList& items, const std::string& script) {
     const std::vector<std::string> heading_lines = CrLfLines(heading);
-    const std::vector<std::string> lines = CrLfLines(dump);
+    const std::vector<std::string> lines = CrLfLines(script);
     const std::size_t count = static_cast<std::size_t>(items.ItemCount());
 
     // A heading without a final line break makes the append rule put CR LF before each line, and
     // the first empty engine line then only ends the line before it.
-    std::vector<std::string> engine_lines = doc_lines;
+    std::vector<std::string> engine_lines = edited_engine_lines;
     if (!heading.empty() && !heading.ends_with("\r\n")) {
         const auto empty = std::find(engine_lines.begin(), engine_lines.end(), "");
         if (empty != engine_lines.end()) {
@@ -167,11 +170,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     items.SetItemLines(tolvane::LineList::Split(fuzzed.items));
 
     tolvane::ScriptInputs inputs{program.path(), &items, tolvane::LineList(fuzzed.tags)};
-    tolvane::TextBuffer dump;
-    tolvane::TextBuffer doc;
-    tolvane::AssembleScript(inputs, dump, doc);
+    tolvane::TextBuffer script;
+    tolvane::TextBuffer edited_engine;
+    tolvane::AssembleScript(inputs, script, edited_engine);
 
-    CheckDoc(CrLfText(fuzzed.engine), doc.Text(), fuzzed);
-    CheckDump(CrLfText(fuzzed.heading), CrLfLines(doc.Text()), items, dump.Text());
+    CheckEditedEngine(CrLfText(fuzzed.engine), edited_engine.Text(), fuzzed);
+    CheckScript(CrLfText(fuzzed.heading), CrLfLines(edited_engine.Text()), items, script.Text());
     return 0;
 }

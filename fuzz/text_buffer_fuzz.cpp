@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "builder/text_buffer.h"
+#include "core/build/text_buffer.h"
 #include "fuzz/fuzz_rules.h"
 #include "tests/support/fault_env.h"
 

@@ -8,13 +8,14 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/help_page.h"
-#include "app/web_browser.h"
-#include "builder/preview_page.h"
-#include "files/paths.h"
-#include "items/database_page.h"
-#include "tests/app/app_fakes.h"
+#include "core/files/paths.h"
+#include "gui/pages/database_page.h"
+#include "gui/pages/help_page.h"
+#include "gui/pages/preview_page.h"
+#include "gui/services/web_browser.h"
+#include "tests/app/window_fakes.h"
 #include "tests/support/fault_env.h"
+#include "tests/support/qt_waits.h"
 
 namespace tolvane {
 namespace {
@@ -38,9 +39,10 @@ class WindowTest : public ::testing::Test {
   protected:
     WindowTest() {
         MakeProgramFolder(program.path());
-        testing::FakeServices fakes = testing::MakeFakeServices(browser, new QWidget);
+        testing::FakeServices fakes = testing::MakeFakeServices();
         messages = fakes.messages;
-        window = std::make_unique<TForm1>(std::move(fakes.services));
+        browser = fakes.browser;
+        window = std::make_unique<MainWindow>(std::move(fakes.services));
         started_in = window->Preview().Builder().ProgramFolder();
         window->Preview().Builder().SetProgramFolder(program.path());
     }
@@ -62,7 +64,7 @@ class WindowTest : public ::testing::Test {
     }
     std::string DownButton() {
         std::string down;
-        for (const char* name : {"SpeedButton1", "SpeedButton3", "SpeedButton4", "SpeedButton5"}) {
+        for (const char* name : {"databaseButton", "previewButton", "helpButton", "exitButton"}) {
             if (Tool(name).isChecked()) {
                 down += name;
             }
@@ -71,7 +73,7 @@ class WindowTest : public ::testing::Test {
     }
     std::string VisiblePage() {
         std::string shown;
-        for (const char* name : {"DBPanel", "DPrePanel", "DHPanel"}) {
+        for (const char* name : {"databasePage", "previewPage", "helpPage"}) {
             if (Widget(name).isVisibleTo(window.get())) {
                 shown += name;
             }
@@ -87,25 +89,25 @@ class WindowTest : public ::testing::Test {
     }
 
     TempFolder program;
-    FakeBrowser browser;
+    FakeBrowser* browser = nullptr;  // owned by the window
     FakeMessages* messages = nullptr;
-    std::unique_ptr<TForm1> window;
+    std::unique_ptr<MainWindow> window;
     std::string started_in;
 };
 
 TEST_F(WindowTest, StartsWithItsCaptionPlaceSizeAndTheDatabasePage) {
-    EXPECT_EQ(window->objectName(), "Form1");
+    EXPECT_EQ(window->objectName(), "mainWindow");
     EXPECT_EQ(window->windowTitle(), "Tolvane Builder v.1.3.00");
     EXPECT_EQ(window->pos(), QPoint(193, 117));
     EXPECT_EQ(window->size(), QSize(535, 300));
-    EXPECT_EQ(DownButton(), "SpeedButton1");
-    EXPECT_EQ(VisiblePage(), "DBPanel");
-    EXPECT_EQ(Widget("Panel1").geometry(), QRect(0, 0, 75, 300));
-    for (const char* page : {"DBPanel", "DPrePanel", "DHPanel"}) {
+    EXPECT_EQ(DownButton(), "databaseButton");
+    EXPECT_EQ(VisiblePage(), "databasePage");
+    EXPECT_EQ(Widget("toolBar").geometry(), QRect(0, 0, 75, 300));
+    for (const char* page : {"databasePage", "previewPage", "helpPage"}) {
         EXPECT_EQ(Widget(page).geometry(), QRect(75, 0, 460, 300)) << page;
     }
-    // FormCreate: the browser went home and the program folder is the program file's.
-    EXPECT_EQ(browser.calls, std::vector<std::string>{"GoHome"});
+    // Start: the browser went home and the program folder is the program file's.
+    EXPECT_EQ(browser->calls, std::vector<std::string>{"GoHome"});
     EXPECT_EQ(started_in, TrimToFolder(ProgramFilePath()));
     EXPECT_TRUE(messages->errors.empty());
 }
@@ -115,17 +117,17 @@ TEST_F(WindowTest, ToolButtonsAreSquareMouseOnlyAndCaptionedUnderTheirGlyph) {
         const char* name;
         const char* caption;
         int top;
-    } buttons[] = {{"SpeedButton1", "Database", 0},
-                   {"SpeedButton3", "Preview", 75},
-                   {"SpeedButton4", "Help", 150},
-                   {"SpeedButton5", "Exit", 225}};
+    } buttons[] = {{"databaseButton", "Database", 0},
+                   {"previewButton", "Preview", 75},
+                   {"helpButton", "Help", 150},
+                   {"exitButton", "Exit", 225}};
     for (const auto& b : buttons) {
         QAbstractButton& button = Tool(b.name);
         EXPECT_EQ(button.text(), b.caption);
         EXPECT_EQ(button.geometry(), QRect(0, b.top, 75, 75)) << b.name;
         EXPECT_EQ(button.focusPolicy(), Qt::NoFocus) << b.name;
         EXPECT_TRUE(button.shortcut().isEmpty()) << b.name;
-        EXPECT_EQ(button.parentWidget(), &Widget("Panel1"));
+        EXPECT_EQ(button.parentWidget(), &Widget("toolBar"));
     }
 }
 
@@ -133,10 +135,10 @@ TEST_F(WindowTest, ClickingAToolButtonPutsItDownAndShowsItsPage) {
     const struct {
         const char* button;
         const char* page;
-    } steps[] = {{"SpeedButton4", "DHPanel"},   {"SpeedButton4", "DHPanel"},
-                 {"SpeedButton1", "DBPanel"},   {"SpeedButton1", "DBPanel"},
-                 {"SpeedButton3", "DPrePanel"}, {"SpeedButton4", "DHPanel"},
-                 {"SpeedButton1", "DBPanel"}};
+    } steps[] = {{"helpButton", "helpPage"},         {"helpButton", "helpPage"},
+                 {"databaseButton", "databasePage"}, {"databaseButton", "databasePage"},
+                 {"previewButton", "previewPage"},   {"helpButton", "helpPage"},
+                 {"databaseButton", "databasePage"}};
     for (const auto& step : steps) {
         QTest::mouseClick(&Tool(step.button), Qt::LeftButton);
         EXPECT_EQ(DownButton(), step.button);
@@ -146,7 +148,7 @@ TEST_F(WindowTest, ClickingAToolButtonPutsItDownAndShowsItsPage) {
 }
 
 TEST_F(WindowTest, AReleaseCountsAsAClickOnlyInsideTheButtonOrOnTheRowUnderIt) {
-    QAbstractButton& help = Tool("SpeedButton4");
+    QAbstractButton& help = Tool("helpButton");
     const struct {
         QPoint release;
         bool clicks;
@@ -158,68 +160,67 @@ TEST_F(WindowTest, AReleaseCountsAsAClickOnlyInsideTheButtonOrOnTheRowUnderIt) {
         {{10, 75}, true},   // the bottom edge row counts as inside
     };
     for (const auto& c : cases) {
-        QTest::mouseClick(&Tool("SpeedButton1"), Qt::LeftButton);
+        QTest::mouseClick(&Tool("databaseButton"), Qt::LeftButton);
         QTest::mousePress(&help, Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseRelease(&help, Qt::LeftButton, {}, c.release);
-        EXPECT_EQ(DownButton(), c.clicks ? "SpeedButton4" : "SpeedButton1")
+        EXPECT_EQ(DownButton(), c.clicks ? "helpButton" : "databaseButton")
             << c.release.x() << "," << c.release.y();
-        EXPECT_EQ(VisiblePage(), c.clicks ? "DHPanel" : "DBPanel");
+        EXPECT_EQ(VisiblePage(), c.clicks ? "helpPage" : "databasePage");
     }
 }
 
 TEST_F(WindowTest, PreviewSwitchesThenBuildsIntoTempAndShowsThePage) {
-    QTest::mouseClick(&Tool("SpeedButton3"), Qt::LeftButton);
-    EXPECT_EQ(VisiblePage(), "DPrePanel");
+    QTest::mouseClick(&Tool("previewButton"), Qt::LeftButton);
+    EXPECT_EQ(VisiblePage(), "previewPage");
     ASSERT_TRUE(messages->errors.empty()) << messages->errors.front();
-    EXPECT_EQ(browser.calls.back(), PreviewAddress());
+    EXPECT_EQ(browser->calls.back(), PreviewAddress());
     // The window cannot respond while it builds: the wait cursor says so, and goes after.
-    EXPECT_TRUE(browser.wait_cursor_while_navigating);
+    EXPECT_EQ(browser->navigate_cursor, Qt::WaitCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     for (const char* file : {"engine.js", "index.html", "style.css"}) {
         EXPECT_TRUE(FileExists(program.path() + "temp/" + file)) << file;
     }
 
     // Pressed again while down: it builds again.
-    QTest::mouseClick(&Tool("SpeedButton3"), Qt::LeftButton);
-    EXPECT_EQ(browser.Count(PreviewAddress()), 2);
-    EXPECT_EQ(DownButton(), "SpeedButton3");
+    QTest::mouseClick(&Tool("previewButton"), Qt::LeftButton);
+    EXPECT_EQ(browser->Count(PreviewAddress()), 2);
+    EXPECT_EQ(DownButton(), "previewButton");
 }
 
 TEST_F(WindowTest, ADoubleClickOnPreviewBuildsTwice) {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     // Through the window system, which turns the second press into a double-click.
-    QAbstractButton& preview = Tool("SpeedButton3");
+    QAbstractButton& preview = Tool("previewButton");
     const QPoint centre = preview.mapTo(window.get(), preview.rect().center());
     QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, centre);
-    EXPECT_EQ(browser.Count(PreviewAddress()), 2);
+    EXPECT_EQ(browser->Count(PreviewAddress()), 2);
 
     // A double-click event in place of the second press, as some platforms send it.
     QTest::mousePress(&preview, Qt::LeftButton);
     QTest::mouseRelease(&preview, Qt::LeftButton);
     QTest::mouseDClick(&preview, Qt::LeftButton);
     QTest::mouseRelease(&preview, Qt::LeftButton);
-    EXPECT_EQ(browser.Count(PreviewAddress()), 4);
-    EXPECT_EQ(DownButton(), "SpeedButton3");
+    EXPECT_EQ(browser->Count(PreviewAddress()), 4);
+    EXPECT_EQ(DownButton(), "previewButton");
 }
 
 TEST_F(WindowTest, AFailedPreviewBuildShowsTheErrorAndKeepsThePreviewPage) {
     QDir(QString::fromStdString(program.path() + "temp")).removeRecursively();
-    QTest::mouseClick(&Tool("SpeedButton3"), Qt::LeftButton);
-    EXPECT_EQ(VisiblePage(), "DPrePanel");
-    EXPECT_EQ(DownButton(), "SpeedButton3");
+    QTest::mouseClick(&Tool("previewButton"), Qt::LeftButton);
+    EXPECT_EQ(VisiblePage(), "previewPage");
+    EXPECT_EQ(DownButton(), "previewButton");
     ASSERT_EQ(messages->errors.size(), 1u);
     EXPECT_NE(messages->errors[0].find(program.path() + "temp/"), std::string::npos)
         << messages->errors[0];
-    EXPECT_EQ(browser.Count(PreviewAddress()), 0);  // the view keeps what it showed
+    EXPECT_EQ(browser->Count(PreviewAddress()), 0);  // the view keeps what it showed
 }
 
-TEST_F(WindowTest, AFailedBrowserOperationInFormCreateSkipsTheRestAndTheWindowStillOpens) {
-    FakeBrowser failing;
-    failing.failing = "GoHome";
-    testing::FakeServices fakes = testing::MakeFakeServices(failing, new QWidget);
+TEST_F(WindowTest, AFailedBrowserOperationAtStartSkipsTheRestAndTheWindowStillOpens) {
+    testing::FakeServices fakes = testing::MakeFakeServices();
+    fakes.browser->failing = "GoHome";
     FakeMessages& shown = *fakes.messages;
-    TForm1 second(std::move(fakes.services));
+    MainWindow second(std::move(fakes.services));
     EXPECT_EQ(shown.errors, std::vector<std::string>{"The browser failed: GoHome"});
     EXPECT_EQ(second.Preview().Builder().ProgramFolder(), "");
     second.show();
@@ -239,14 +240,11 @@ TEST_F(WindowTest, SizeChangesAreRefusedWhileMovesWork) {
     EXPECT_EQ(window->size(), QSize(535, 300));
     window->move(300, 200);
     EXPECT_EQ(window->pos(), QPoint(300, 200));
-    bool resize = true;
-    window->FormCanResize(window.get(), 600, 400, resize);
-    EXPECT_FALSE(resize);
 }
 
 TEST_F(WindowTest, StartsWithTheCaptionFieldFocusedAndItsTextSelected) {
     ShowActive();
-    QLineEdit& caption = Field("Edit2");
+    QLineEdit& caption = Field("captionField");
     EXPECT_EQ(QApplication::focusWidget(), &caption);
     EXPECT_FALSE(caption.text().isEmpty());
     EXPECT_EQ(caption.selectedText(), caption.text());
@@ -254,8 +252,8 @@ TEST_F(WindowTest, StartsWithTheCaptionFieldFocusedAndItsTextSelected) {
 
 TEST_F(WindowTest, AOneLineFieldSelectsAllUnlessFocusedByTheMouse) {
     ShowActive();
-    QLineEdit& link = Field("Edit1");
-    QLineEdit& caption = Field("Edit2");
+    QLineEdit& link = Field("linkField");
+    QLineEdit& caption = Field("captionField");
     const struct {
         const char* how;
         std::function<void()> focus;
@@ -276,17 +274,17 @@ TEST_F(WindowTest, AOneLineFieldSelectsAllUnlessFocusedByTheMouse) {
 
 TEST_F(WindowTest, AHiddenPageGivesItsFocusToTheWindowNotToTheNextPage) {
     ShowActive();
-    ASSERT_EQ(QApplication::focusWidget(), &Field("Edit2"));
-    QTest::mouseClick(&Tool("SpeedButton4"), Qt::LeftButton);
+    ASSERT_EQ(QApplication::focusWidget(), &Field("captionField"));
+    QTest::mouseClick(&Tool("helpButton"), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), window.get());
-    QTest::mouseClick(&Tool("SpeedButton1"), Qt::LeftButton);
+    QTest::mouseClick(&Tool("databaseButton"), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), window.get());
 
     // "Database" while it is down: the focused field of its page loses the focus too.
-    Field("Edit1").setFocus(Qt::OtherFocusReason);
-    QTest::mouseClick(&Tool("SpeedButton1"), Qt::LeftButton);
+    Field("linkField").setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(&Tool("databaseButton"), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), window.get());
-    EXPECT_EQ(VisiblePage(), "DBPanel");
+    EXPECT_EQ(VisiblePage(), "databasePage");
 }
 
 TEST_F(WindowTest, UsesTheBoldElevenPixelWindowFontAndEveryCaptionFits) {
@@ -309,7 +307,7 @@ TEST_F(WindowTest, ExitClosesTheWindowAndEveryCloseEndsTheProgram) {
         window->show();
         QTimer::singleShot(0, window.get(), [&] {
             if (by_exit_button) {
-                QTest::mouseClick(&Tool("SpeedButton5"), Qt::LeftButton);
+                QTest::mouseClick(&Tool("exitButton"), Qt::LeftButton);
             } else {
                 window->close();
             }
@@ -327,20 +325,20 @@ TEST(WindowWithWebTest, PreviewShowsTheBuiltPageInTheBrowserView) {
     TempFolder program;
     MakeProgramFolder(program.path());
     auto* web = new WebBrowser;
-    testing::FakeServices fakes = testing::MakeFakeServices(*web, web);
+    testing::FakeServices fakes = testing::MakeFakeServices(std::unique_ptr<BrowserWidget>(web));
     FakeMessages& messages = *fakes.messages;
-    TForm1 window(std::move(fakes.services));
+    MainWindow window(std::move(fakes.services));
     window.Preview().Builder().SetProgramFolder(program.path());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(window.findChild<WebBrowser*>("Web"), web);
+    EXPECT_EQ(window.findChild<WebBrowser*>("browserView"), web);
 
-    QTest::mouseClick(window.findChild<QAbstractButton*>("SpeedButton3"), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QAbstractButton*>("previewButton"), Qt::LeftButton);
     ASSERT_TRUE(messages.errors.empty()) << messages.errors.front();
-    ASSERT_TRUE(testing::WaitForLoad(*web));
-    EXPECT_EQ(web->url().toLocalFile().toStdString(), program.path() + "temp/index.html");
-    EXPECT_EQ(testing::RunScript(*web, "document.title").toString(), "Site Search");
-    EXPECT_EQ(testing::RunScript(*web,
+    ASSERT_TRUE(testing::WaitForLoad(web->Engine()));
+    EXPECT_EQ(web->Engine().url().toLocalFile().toStdString(), program.path() + "temp/index.html");
+    EXPECT_EQ(testing::RunScript(web->Engine(), "document.title").toString(), "Site Search");
+    EXPECT_EQ(testing::RunScript(web->Engine(),
                                  "document.querySelector('input[type=button],"
                                  "input[type=submit],button').value")
                   .toString(),

@@ -12,9 +12,9 @@
 #include <cstdio>
 
 #include "app/main_window.h"
-#include "app/web_browser.h"
-#include "builder/preview_page.h"
-#include "files/paths.h"
+#include "core/files/paths.h"
+#include "gui/pages/preview_page.h"
+#include "gui/services/web_browser.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ void Settle(int milliseconds) {
     }
 }
 
-bool Save(tolvane::TForm1& window, const QString& folder, const char* name) {
+bool Save(tolvane::MainWindow& window, const QString& folder, const char* name) {
     const QPixmap shot = window.screen()->grabWindow(window.winId());
     const QString path = QDir(folder).filePath(QString::fromLatin1(name) + ".png");
     const bool saved = shot.save(path);
@@ -35,7 +35,7 @@ bool Save(tolvane::TForm1& window, const QString& folder, const char* name) {
     return saved;
 }
 
-void Press(tolvane::TForm1& window, const char* button) {
+void Press(tolvane::MainWindow& window, const char* button) {
     auto* tool = window.findChild<QWidget*>(QString::fromLatin1(button));
     QTest::mouseClick(tool, Qt::LeftButton);
 }
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     const QString output = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(output);
 
-    tolvane::TForm1 window(tolvane::QtWindowServices("Tolvane"));
+    tolvane::MainWindow window(tolvane::QtWindowServices("Tolvane"));
     window.Preview().Builder().SetProgramFolder(program_folder);
     window.show();
     window.activateWindow();
@@ -64,17 +64,18 @@ int main(int argc, char** argv) {
     Settle(500);
     bool ok = Save(window, output, "database");
 
-    auto* web = window.findChild<tolvane::WebBrowser*>(QStringLiteral("Web"));
+    auto* web = window.findChild<tolvane::WebBrowser*>(QStringLiteral("browserView"));
     bool loaded = false;
-    QObject::connect(web, &QWebEngineView::loadFinished, [&loaded](bool) { loaded = true; });
-    Press(window, "SpeedButton3");
+    QObject::connect(&web->Engine(), &QWebEngineView::loadFinished,
+                     [&loaded](bool) { loaded = true; });
+    Press(window, "previewButton");
     if (!QTest::qWaitFor([&loaded] { return loaded; }, 10000)) {
         std::fprintf(stderr, "the built page did not load\n");
     }
     Settle(1500);
     ok = Save(window, output, "preview") && ok;
 
-    Press(window, "SpeedButton4");
+    Press(window, "helpButton");
     Settle(500);
     ok = Save(window, output, "help") && ok;
     return ok ? 0 : 1;

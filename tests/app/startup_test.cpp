@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "files/error.h"
+#include "core/files/error.h"
 
 namespace tolvane {
 namespace {

@@ -13,9 +13,9 @@
 #include <filesystem>
 
 #include "app/main_window.h"
-#include "app/messages.h"
-#include "builder/preview_page.h"
-#include "tests/app/app_fakes.h"
+#include "core/services/messages.h"
+#include "gui/pages/preview_page.h"
+#include "tests/app/window_fakes.h"
 #include "tests/support/fault_env.h"
 
 namespace tolvane {
@@ -43,14 +43,16 @@ class WindowFaultsTest : public ::testing::Test {
   protected:
     WindowFaultsTest() {
         MakeProgramFolder();
-        testing::FakeServices fakes = testing::MakeFakeServices(browser_, new QWidget);
+        auto browser = std::make_unique<CursorWatchingBrowser>();
+        browser_ = browser.get();
+        testing::FakeServices fakes = testing::MakeFakeServices(std::move(browser));
         messages_ = fakes.messages;
         open_list_ = fakes.open_list;
         save_list_ = fakes.save_list;
-        save_search_ = fakes.save_search;
-        window_ = std::make_unique<TForm1>(std::move(fakes.services));
+        export_search_ = fakes.export_search;
+        window_ = std::make_unique<MainWindow>(std::move(fakes.services));
         window_->Preview().Builder().SetProgramFolder(program_.path());
-        browser_.calls.clear();
+        browser_->calls.clear();
     }
 
     void MakeProgramFolder() {
@@ -79,27 +81,27 @@ class WindowFaultsTest : public ::testing::Test {
 
     // The window works on: a build succeeds and the Database page adds an item.
     void ExpectUsable() {
-        const std::size_t shown = browser_.Count(PreviewAddress());
-        Click("SpeedButton3");
-        EXPECT_EQ(browser_.Count(PreviewAddress()), static_cast<int>(shown) + 1);
-        Click("BitBtn12");
-        EXPECT_EQ(browser_.Count(PreviewAddress()), static_cast<int>(shown) + 2);
-        Click("SpeedButton1");
+        const std::size_t shown = browser_->Count(PreviewAddress());
+        Click("previewButton");
+        EXPECT_EQ(browser_->Count(PreviewAddress()), static_cast<int>(shown) + 1);
+        Click("buildPreviewButton");
+        EXPECT_EQ(browser_->Count(PreviewAddress()), static_cast<int>(shown) + 2);
+        Click("databaseButton");
         const int items = window_->Items().ItemCount();
-        Find<QLineEdit>("Edit1").setText("after.html");
-        Find<QLineEdit>("Edit2").setText("After the fault");
-        Click("BitBtn1");
+        Find<QLineEdit>("linkField").setText("after.html");
+        Find<QLineEdit>("captionField").setText("After the fault");
+        Click("addItemButton");
         EXPECT_EQ(window_->Items().ItemCount(), items + 1);
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     }
 
     TempFolder program_;
-    CursorWatchingBrowser browser_;
+    CursorWatchingBrowser* browser_ = nullptr;  // owned by the window
     FakeMessages* messages_ = nullptr;
     FakeChooser* open_list_ = nullptr;
     FakeChooser* save_list_ = nullptr;
-    FakeChooser* save_search_ = nullptr;
-    std::unique_ptr<TForm1> window_;
+    FakeChooser* export_search_ = nullptr;
+    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(WindowFaultsTest, AFailedBuildShowsItsErrorAndLeavesTheWindowUsable) {
@@ -129,15 +131,15 @@ TEST_F(WindowFaultsTest, AFailedBuildShowsItsErrorAndLeavesTheWindowUsable) {
         SCOPED_TRACE(c.fault);
         c.make();
         messages_->errors.clear();
-        browser_.calls.clear();
-        for (const char* button : {"SpeedButton3", "BitBtn12"}) {
+        browser_->calls.clear();
+        for (const char* button : {"previewButton", "buildPreviewButton"}) {
             Click(button);
         }
         ASSERT_EQ(messages_->errors.size(), 2u);
         for (const std::string& error : messages_->errors) {
             EXPECT_EQ(ErrorBoxText(error), c.box_text);
         }
-        EXPECT_TRUE(browser_.calls.empty());
+        EXPECT_TRUE(browser_->calls.empty());
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
         c.mend();
@@ -157,16 +159,16 @@ TEST_F(WindowFaultsTest, AFailedExportShowsItsErrorAndWritesNothing) {
         {program + "index.html", "I/O error 183."},
         {program + "no such folder/index.html", "Invalid filename."},
     };
-    Click("SpeedButton3");
+    Click("previewButton");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.chosen);
-        save_search_->answer = c.chosen;
+        export_search_->answers = {c.chosen};
         messages_->errors.clear();
-        browser_.calls.clear();
-        Click("BitBtn13");
+        browser_->calls.clear();
+        Click("exportSearchButton");
         ASSERT_EQ(messages_->errors.size(), 1u);
         EXPECT_EQ(ErrorBoxText(messages_->errors[0]), c.box_text);
-        EXPECT_TRUE(browser_.calls.empty());
+        EXPECT_TRUE(browser_->calls.empty());
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     }
     EXPECT_EQ(GetFile(program + "Tolvane Project"), "a file in the way");
@@ -180,12 +182,12 @@ TEST_F(WindowFaultsTest, AFailedOpenOrSaveShowsItsErrorAndKeepsTheList) {
     const std::string program = program_.path();
     window_->Items().SetItemLines(LineList{"a.html=First", "b.html=Second"});
     PutFile(program + "brief.til", "brief=1\r\n");
-    open_list_->answer = program + "brief.til";
+    open_list_->answers = {program + "brief.til"};
     std::filesystem::remove(program + "brief.til");  // gone between the dialog and the read
-    save_list_->answer = program + "no folder/list";
+    save_list_->answers = {program + "no folder/list"};
 
-    Click("BitBtn5");
-    Click("BitBtn4");
+    Click("openListButton");
+    Click("saveListButton");
     ASSERT_EQ(messages_->errors.size(), 2u);
     EXPECT_EQ(ErrorBoxText(messages_->errors[0]),
               "Cannot open file \"" + program + "brief.til\". No such file or directory.");
@@ -213,11 +215,11 @@ TEST_F(WindowFaultsTest, AFullDiskShowsStreamWriteErrorAndKeepsTheFormerPage) {
     PutFile(disk.path() + "engine.js", "former script");
     window_->Items().AppendItem("big.html", std::string(512 * 1024, 'x'));
 
-    Click("SpeedButton3");
+    Click("previewButton");
     ASSERT_EQ(messages_->errors.size(), 1u);
     EXPECT_EQ(ErrorBoxText(messages_->errors[0]), "Stream write error.");
     EXPECT_EQ(GetFile(disk.path() + "engine.js"), "former script");
-    EXPECT_TRUE(browser_.calls.empty());
+    EXPECT_TRUE(browser_->calls.empty());
 
     window_->Items().SetItemLines(LineList{ItemList::kInitialLine});
     messages_->errors.clear();
@@ -231,15 +233,15 @@ TEST_F(WindowFaultsTest, AMillionItemsOpenAndBuildUnderTheWaitCursor) {
         million += "page" + std::to_string(i) + ".html=Caption " + std::to_string(i) + "\r\n";
     }
     PutFile(program_ / "million.til", million);
-    open_list_->answer = program_ / "million.til";
+    open_list_->answers = {program_ / "million.til"};
 
-    Click("BitBtn5");
+    Click("openListButton");
     ASSERT_EQ(window_->Items().ItemCount(), 1'000'000);
     EXPECT_EQ(window_->Items().RowCount(), 1'000'001);
-    Click("SpeedButton3");
+    Click("previewButton");
 
     EXPECT_TRUE(messages_->errors.empty()) << messages_->errors.front();
-    EXPECT_EQ(browser_.waited, std::vector<bool>{true});
+    EXPECT_EQ(browser_->waited, std::vector<bool>{true});
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     const std::string script = GetFile(program_ / "temp/engine.js");
     EXPECT_NE(script.find("Keyword [0] = 1000000\r\n"), std::string::npos);
@@ -257,15 +259,16 @@ TEST_F(WindowFaultsTest, AHundredMegabyteLineOpensShowsSavesAndBuilds) {
     // fields show it.
     window_->Items().SetItemLines(LineList{"a=1", "b=2"});
     window_->Items().MoveRequest(1, 2);
-    open_list_->answer = program_ / "big.til";
-    save_list_->answer = program_ / "again.til";
+    open_list_->answers = {program_ / "big.til"};
+    save_list_->answers = {program_ / "again.til"};
 
-    Click("BitBtn5");
-    EXPECT_EQ(Find<QLineEdit>("Edit2").text().size(), static_cast<qsizetype>(caption.size()));
-    EXPECT_EQ(Find<QLineEdit>("Edit1").text(), "big.html");
-    Click("BitBtn4");
+    Click("openListButton");
+    EXPECT_EQ(Find<QLineEdit>("captionField").text().size(),
+              static_cast<qsizetype>(caption.size()));
+    EXPECT_EQ(Find<QLineEdit>("linkField").text(), "big.html");
+    Click("saveListButton");
     EXPECT_TRUE(GetFile(program_ / "again.til") == file);
-    Click("SpeedButton3");
+    Click("previewButton");
     EXPECT_TRUE(messages_->errors.empty()) << messages_->errors.front();
     EXPECT_NE(GetFile(program_ / "temp/engine.js").find("Keyword [1] = \"" + caption + "\"\r\n"),
               std::string::npos);

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "builder/search_build.h"
+#include "core/build/search_build.h"
 #include "tests/support/fault_env.h"
 
 namespace tolvane {

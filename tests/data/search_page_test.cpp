@@ -10,7 +10,7 @@
 #include <QPoint>
 #include <QTest>
 
-#include "files/text_file.h"
+#include "core/files/text_file.h"
 #include "tests/data/driver/page_driver.h"
 
 // Readable QString values in test failures.

@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "files/error.h"
+#include "core/files/error.h"
 
 namespace tolvane::testing {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "files/text_file.h"
+#include "core/files/text_file.h"
 
 namespace tolvane::page {
 namespace {

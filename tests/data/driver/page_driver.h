@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "builder/search_build.h"
-#include "files/line_list.h"
-#include "items/item_list.h"
+#include "core/build/search_build.h"
+#include "core/files/line_list.h"
+#include "core/items/item_list.h"
 
 namespace tolvane::page {
 

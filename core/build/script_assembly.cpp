@@ -1,0 +1,126 @@
+#include "core/build/script_assembly.h"
+
+#include <charconv>
+#include <string>
+#include <string_view>
+
+namespace tolvane {
+namespace {
+
+constexpr std::string_view kHeadingTemplate = "system/heading.txt";
+constexpr std::string_view kEngineTemplate = "system/engine.txt";
+constexpr std::string_view kCountLineStart = "Keyword [0] = ";
+constexpr std::string_view kCaptionLineStart = "Keyword [";
+constexpr std::string_view kLinkLineStart = "Address [";
+constexpr std::string_view kValueStart = "] = \"";
+constexpr std::string_view kValueEnd = "\"";
+constexpr std::string_view kStatementStart = "MsgBox.document.write('";
+constexpr std::string_view kTagSeparator = " '+ ' ";
+constexpr std::string_view kStatementEnd = "<hr>');";
+// What each data line adds around its index and its text, its line break included.
+constexpr std::size_t kDataLineFrame =
+    kCaptionLineStart.size() + kValueStart.size() + kValueEnd.size() + 2;
+// Room kept after the data lines for the engine template, so that a usual engine fits into the
+// block reserved once for the whole script.
+constexpr std::size_t kEngineRoom = 64 * 1024;
+
+void AppendDecimal(std::string& out, std::size_t number) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, number);
+    out.append(digits, result.ptr);
+}
+
+std::size_t DecimalWidth(std::size_t number) {
+    std::size_t width = 1;
+    for (; number >= 10; number /= 10) {
+        ++width;
+    }
+    return width;
+}
+
+// `text` as the inside of a script string closed by `quote`: the backslash and the quote
+// itself are written with a backslash in front, so a caption can never end the string early.
+void AppendEscaped(std::string& out, std::string_view text, char quote) {
+    // Most texts need no escape at all: two fast searches spare them the walk byte by byte.
+    if (text.find('\\') == std::string_view::npos && text.find(quote) == std::string_view::npos) {
+        out.append(text);
+        return;
+    }
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' || text[i] == quote) {
+            out.append(text.substr(run, i - run)).push_back('\\');
+            run = i;
+        }
+    }
+    out.append(text.substr(run));
+}
+
+// "Keyword [i] = "caption"" or "Address [i] = "link"", built in `line` (reused, so a million
+// items allocate nothing per line).
+void ComposeDataLine(std::string& line, std::string_view start, std::size_t index,
+                     std::string_view value) {
+    line.clear();
+    line.append(start);
+    AppendDecimal(line, index);
+    line.append(kValueStart);
+    AppendEscaped(line, value, '"');
+    line.append(kValueEnd);
+}
+
+void AppendItemLines(const ItemList& items, TextBuffer& script) {
+    const std::size_t count = static_cast<std::size_t>(items.ItemCount());
+    // Links and captions together are at most the lines' bytes; only escapes add to that.
+    script.Reserve(items.ItemLines().TextBytes() +
+                   2 * count * (kDataLineFrame + DecimalWidth(count)) + kEngineRoom);
+    std::string line;
+    for (std::size_t i = 1; i <= count; ++i) {
+        const int row = static_cast<int>(i);
+        ComposeDataLine(line, kCaptionLineStart, i, items.CellText(1, row));
+        script.AppendLine(line);
+        ComposeDataLine(line, kLinkLineStart, i, items.CellText(0, row));
+        script.AppendLine(line);
+    }
+}
+
+// MsgBox.document.write(' '+ ' A '+ ' B<hr>'); for the tags lines A and B.
+std::string TagsStatement(const LineList& tag_lines) {
+    std::string statement(kStatementStart);
+    for (std::size_t i = 0; i < tag_lines.size(); ++i) {
+        statement.append(kTagSeparator);
+        AppendEscaped(statement, tag_lines[i], '\'');
+    }
+    statement.append(kStatementEnd);
+    return statement;
+}
+
+// The engine text with the statement right before the first marker, or at its very start
+// when it has none.
+std::string WithStatement(const std::string& engine, std::string_view statement) {
+    std::size_t at = engine.find(kEngineMarker);
+    if (at == std::string::npos) {
+        at = 0;
+    }
+    std::string edited;
+    edited.reserve(engine.size() + statement.size());
+    edited.append(engine, 0, at).append(statement).append(engine, at);
+    return edited;
+}
+
+}  // namespace
+
+void AssembleScript(const ScriptInputs& inputs, TextBuffer& script, TextBuffer& engine) {
+    WithinMemoCapacity([&] {
+        script.LoadFromFile(inputs.program_folder + std::string(kHeadingTemplate));
+        std::string count_line(kCountLineStart);
+        AppendDecimal(count_line, static_cast<std::size_t>(inputs.items->ItemCount()));
+        script.AppendLine(count_line);
+        AppendItemLines(*inputs.items, script);
+
+        engine.LoadFromFile(inputs.program_folder + std::string(kEngineTemplate));
+        engine.SetText(WithStatement(engine.Text(), TagsStatement(inputs.tag_lines)));
+        script.AppendLinesOf(engine);
+    });
+}
+
+}  // namespace tolvane

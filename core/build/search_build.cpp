@@ -1,0 +1,76 @@
+#include "core/build/search_build.h"
+
+#include <utility>
+
+#include "core/build/script_assembly.h"
+#include "core/files/error.h"
+#include "core/files/folders.h"
+#include "core/files/paths.h"
+#include "core/files/text_file.h"
+
+namespace tolvane {
+
+SearchBuilder::SearchBuilder(std::string program_folder, const ItemList& items, BuildHost& host)
+    : program_folder_(std::move(program_folder)), items_(items), host_(host) {}
+
+void SearchBuilder::SetProgramFolder(std::string program_folder) {
+    program_folder_ = std::move(program_folder);
+}
+
+std::string SearchBuilder::PreviewFolder() const {
+    return program_folder_ + "temp/";
+}
+
+void SearchBuilder::BuildSearchFiles(const std::string& target_folder) {
+    const ScriptInputs inputs{program_folder_, &items_, host_.TagLines()};
+    AssembleScript(inputs, script_, engine_);
+    WriteText(target_folder + "engine.js", script_.Text());
+
+    script_.Clear();
+    script_.SetText(IndexPageText(host_.PageTitle(), host_.ButtonCaption()));
+    WriteText(target_folder + "index.html", script_.Text());
+
+    // The style sheet is the one step whose failure does not stop the build: the page works
+    // without it, so the user is told and still gets the preview.
+    try {
+        const int style = host_.StyleIndex();
+        script_.LoadFromFile(style != 0
+                                 ? program_folder_ + "Styles/" + host_.StyleEntryText() + ".css"
+                                 : host_.CustomStyleFile());
+        WriteText(target_folder + "style.css", script_.Text());
+    } catch (const Error&) {
+        host_.ShowNotice(kCssNotice);
+    }
+
+    host_.Navigate("file://" + target_folder + "index.html");
+}
+
+void SearchBuilder::PreviewBuild() {
+    BuildSearchFiles(PreviewFolder());
+}
+
+void SearchBuilder::ExportBuild() {
+    const std::optional<std::string> chosen = host_.ChooseExportFile();
+    if (!chosen) {
+        return;
+    }
+    const std::string folder = TrimToFolder(*chosen) + std::string(kExportFolderName);
+    MakeFolder(folder);
+    BuildSearchFiles(folder + "/");
+}
+
+std::string IndexPageText(std::string_view title, std::string_view button_caption) {
+    std::string page;
+    page.reserve(334 + title.size() + button_caption.size());
+    page += R"html(<link rel=stylesheet href="style.css" type="text/css"><html><head><title>)html";
+    page += title;
+    page += R"html(</title></head><body><script src="engine.js"></script>)html";
+    page += R"html(<table><tr><td><form method="POST" name="form1"><p>)html";
+    page += R"html(<input type="text" name="sub" size="20" class="text">)html";
+    page += R"html(&nbsp;<input type="button" class="button" name="Search" value=")html";
+    page += button_caption;
+    page += R"html(" onClick="dolt()"></form></body></html>)html";
+    return page;
+}
+
+}  // namespace tolvane

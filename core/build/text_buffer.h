@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "core/files/error.h"
+
+namespace tolvane {
+
+// A multi-line text holder in which the builds assemble their output. Its line breaks are
+// CR LF; it never wraps.
+//
+// Errors: Load raises the file's "Cannot open file" error and leaves the text unchanged;
+// running out of memory raises "Text exceeds memo capacity".
+class TextBuffer {
+  public:
+    // Reads the file's bytes; CR LF, lone CR and lone LF each become CR LF; the text ends at the
+    // first NUL byte. Replaces the whole text.
+    void LoadFromFile(const std::string& path);
+    // Writes exactly the text's bytes (no final line break added).
+    void SaveToFile(const std::string& path) const;
+
+    // The number of lines: the text cut at each CR LF, without the empty piece after a final
+    // CR LF (an empty text has none).
+    std::size_t LineCount() const;
+    // Appends L + CR LF when the text is empty or ends with CR LF, else CR LF + L.
+    void AppendLine(std::string_view line);
+    // Appends every line of `other`, in order and whole, by AppendLine's rule.
+    void AppendLinesOf(const TextBuffer& other);
+
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+    void Clear();
+    // Room for `bytes` more, so that a long run of appends builds the text in one block.
+    void Reserve(std::size_t bytes);
+
+  private:
+    std::string text_;
+};
+
+inline constexpr std::string_view kMemoCapacityError = "Text exceeds memo capacity";
+
+// Runs `step`; running out of memory on the way raises "Text exceeds memo capacity".
+template <typename Step>
+void WithinMemoCapacity(Step&& step) {
+    try {
+        step();
+    } catch (const std::bad_alloc&) {
+        throw Error(std::string(kMemoCapacityError));
+    } catch (const std::length_error&) {
+        throw Error(std::string(kMemoCapacityError));
+    }
+}
+
+}  // namespace tolvane

@@ -1,0 +1,164 @@
+#include "core/files/line_list.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tolvane {
+
+LineList::LineList(std::initializer_list<std::string_view> lines) {
+    for (std::string_view line : lines) {
+        PushBack(line);
+    }
+}
+
+LineList::LineList(const std::vector<std::string>& lines) {
+    std::size_t total = 0;
+    for (const std::string& line : lines) {
+        total += line.size();
+    }
+    bytes_.reserve(total);
+    spans_.reserve(lines.size());
+    for (const std::string& line : lines) {
+        PushBack(line);
+    }
+}
+
+LineList LineList::Split(std::string text) {
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string::npos) {
+        text.resize(nul);
+    }
+    LineList result;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* line = begin;
+    while (line < end) {
+        // Look for the next CR or LF; memchr for both keeps this one fast pass.
+        const char* cr = static_cast<const char*>(std::memchr(line, '\r', end - line));
+        const char* lf = static_cast<const char*>(std::memchr(line, '\n', (cr ? cr : end) - line));
+        const char* stop = lf ? lf : cr;
+        if (stop == nullptr) {
+            result.spans_.push_back(
+                {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(end - line)});
+            break;
+        }
+        // Between here and `cr` there may be many LF-ended lines: take them all.
+        while (lf != nullptr) {
+            result.spans_.push_back(
+                {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(lf - line)});
+            line = lf + 1;
+            lf = static_cast<const char*>(std::memchr(line, '\n', (cr ? cr : end) - line));
+        }
+        if (cr == nullptr) {
+            continue;
+        }
+        result.spans_.push_back(
+            {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(cr - line)});
+        line = cr + 1;
+        if (line < end && *line == '\n') {
+            ++line;
+        }
+    }
+    result.live_bytes_ = 0;
+    for (const Span& span : result.spans_) {
+        result.live_bytes_ += span.length;
+    }
+    result.bytes_ = std::move(text);
+    return result;
+}
+
+LineList::Span LineList::AppendBytes(std::string_view line) {
+    const Span span{bytes_.size(), line.size()};
+    bytes_.append(line);
+    return span;
+}
+
+void LineList::PushBack(std::string_view line) {
+    spans_.push_back(AppendBytes(line));
+    live_bytes_ += line.size();
+    CompactIfWasteful();
+}
+
+void LineList::Replace(std::size_t index, std::string_view line) {
+    live_bytes_ -= spans_[index].length;
+    // `line` may be a view into this list's own block: append it before anything moves.
+    spans_[index] = AppendBytes(line);
+    live_bytes_ += line.size();
+    CompactIfWasteful();
+}
+
+void LineList::Erase(std::size_t index) {
+    live_bytes_ -= spans_[index].length;
+    spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (spans_.empty()) {
+        bytes_.clear();
+    }
+}
+
+void LineList::Move(std::size_t from, std::size_t to) {
+    if (from == to) {
+        return;
+    }
+    const auto first = spans_.begin();
+    const auto from_it = first + static_cast<std::ptrdiff_t>(from);
+    const auto to_it = first + static_cast<std::ptrdiff_t>(to);
+    if (from < to) {
+        std::rotate(from_it, from_it + 1, to_it + 1);
+    } else {
+        std::rotate(to_it, from_it, from_it + 1);
+    }
+}
+
+void LineList::Clear() {
+    bytes_.clear();
+    spans_.clear();
+    live_bytes_ = 0;
+}
+
+void LineList::CompactIfWasteful() {
+    constexpr std::size_t kSlack = 64 * 1024;
+    if (bytes_.size() <= 2 * live_bytes_ + kSlack) {
+        return;
+    }
+    std::string packed;
+    packed.reserve(live_bytes_);
+    for (Span& span : spans_) {
+        const std::uint64_t offset = packed.size();
+        packed.append(bytes_, span.offset, span.length);
+        span.offset = offset;
+    }
+    bytes_ = std::move(packed);
+}
+
+std::string LineList::Joined(std::string_view line_end) const {
+    std::string text;
+    text.reserve(live_bytes_ + spans_.size() * line_end.size());
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
+        text.append((*this)[i]);
+        text.append(line_end);
+    }
+    return text;
+}
+
+std::vector<std::string> LineList::ToVector() const {
+    std::vector<std::string> lines;
+    lines.reserve(spans_.size());
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
+        lines.emplace_back((*this)[i]);
+    }
+    return lines;
+}
+
+bool LineList::operator==(const LineList& other) const {
+    if (size() != other.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < size(); ++i) {
+        if ((*this)[i] != other[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace tolvane

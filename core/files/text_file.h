@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/files/line_list.h"
+
+namespace tolvane {
+
+// Whole-file text I/O. Every text is bytes, read and written without any conversion.
+//
+// Errors (all `tolvane::Error`, messages naming the file's absolute path):
+//   a file that cannot be opened for reading:  Cannot open file "<path>". <reason>
+//   a file that cannot be created or replaced: Cannot create file "<path>". <reason>
+//   a write that stops short (disk full):     Stream write error
+// <reason> is the operating system's description of the failure, without trailing blanks,
+// control characters and periods.
+//
+// Linux has no share modes: files are opened without locks, and other programs may read or
+// write them meanwhile.
+
+// The operating system's text for `error_number`, trimmed as the messages above want it.
+std::string SystemErrorText(int error_number);
+
+// All bytes of the file at `path`, read into one block.
+std::string ReadFileBytes(const std::string& path);
+
+// The file's text: its bytes up to the first NUL byte.
+std::string ReadText(const std::string& path);
+
+// The file read as a list of lines (LineList::Split's rules).
+LineList ReadLines(const std::string& path);
+
+// Replaces the file at `path` with exactly `text`. The text goes to a temporary file in the
+// same folder, is flushed to disk, and only then renamed over the target, so a failed write
+// leaves the former file exactly as it was and no temporary file behind. An existing target
+// keeps its permission bits; a symbolic link is followed and the file it points to replaced.
+void WriteText(const std::string& path, std::string_view text);
+
+// Writes every line followed by CR LF (an empty list gives an empty file), as WriteText.
+void WriteLines(const std::string& path, const LineList& lines);
+
+}  // namespace tolvane

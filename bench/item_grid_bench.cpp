@@ -1,4 +1,4 @@
-// The grid `list` at 1,000,000 items: painting a full viewport, scrolling by a page with the
+// The item grid at 1,000,000 items: painting a full viewport, scrolling by a page with the
 // scroll bar, and a Page Down key (a move request that scrolls). A frame at 60 Hz has 16 ms.
 // Runs offscreen unless QT_QPA_PLATFORM says otherwise.
 

@@ -7,9 +7,9 @@
 
 namespace tolvane {
 
-// What the item operations touch outside the list: the link field, the caption field,
-// the current-item label and the confirmation box. The window implements it
-// with its widgets; tests with a fake.
+// What the item editor touches outside the list: the link field, the caption field, the
+// current-item label and the confirmation box. The Database page implements it with its
+// widgets; tests with a fake.
 class ItemFields {
   public:
     virtual ~ItemFields() = default;

@@ -15,7 +15,7 @@ namespace tolvane {
 // max(item count, 1) + 1, so an empty list still shows one empty placeholder row.
 //
 // The grid's cursor always sits in the caption column on a row from 1 to row count - 1. The
-// selection notification (the program's `SelectCell`) runs inside move requests, before
+// selection notification (ItemEditor::SelectCell in the program) runs inside move requests, before
 // the cursor moves; the calls nest: notification inside move request inside RemoveRow and
 // inside the change adjustment. A view binds to this class and only draws what it says.
 // Calls naming a row or a column outside the grid change nothing (the title row is never

@@ -4,7 +4,7 @@
 
 namespace tolvane {
 
-// The browser view `Web` as the program drives it: three operations, each of which raises a
+// The browser view as the program drives it: three operations, each of which raises a
 // `tolvane::Error` with the view's description when the view reports a failure at once. The
 // window binds the embedded web engine; tests bind a fake that records the calls.
 class BrowserView {

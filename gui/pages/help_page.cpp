@@ -11,7 +11,7 @@ namespace tolvane {
 namespace {
 
 constexpr int kHeadingPixels = 16;
-constexpr QRect kMemoBounds(8, 144, 441, 129);
+constexpr QRect kAgreementBounds(8, 144, 441, 129);
 
 const char* const kAgreement[] = {
     "Tolvane Builder Freeware License Agreement",
@@ -82,21 +82,21 @@ HelpPage::HelpPage(LinkOpener& links, Messages& messages, QWidget* parent)
     NewLabel(this, "releaseDateLabel", QStringLiteral("Release date: 5th February, 2006"), {8, 80});
     NewLabel(this, "agreementLabel", QStringLiteral("License agreement:"), {8, 128});
 
-    auto* memo = new QPlainTextEdit(this);
-    memo->setObjectName(QStringLiteral("agreementText"));
-    memo->setAccessibleName(QStringLiteral("License agreement"));
-    QFont memo_font = WindowFont();
-    memo_font.setBold(false);
-    memo->setFont(memo_font);
-    memo->setGeometry(kMemoBounds);
-    memo->setPlainText(AgreementText());
-    memo->setReadOnly(true);
+    auto* agreement = new QPlainTextEdit(this);
+    agreement->setObjectName(QStringLiteral("agreementText"));
+    agreement->setAccessibleName(QStringLiteral("License agreement"));
+    QFont agreement_font = WindowFont();
+    agreement_font.setBold(false);
+    agreement->setFont(agreement_font);
+    agreement->setGeometry(kAgreementBounds);
+    agreement->setPlainText(AgreementText());
+    agreement->setReadOnly(true);
     // Read-only, yet the keyboard can move through the text to select, copy and scroll it.
-    memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    memo->setFocusPolicy(Qt::StrongFocus);
-    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    agreement->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    agreement->setFocusPolicy(Qt::StrongFocus);
+    agreement->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    agreement->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    agreement->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     auto* link = new LinkLabel(QString::fromLatin1(kSiteAddress), this);
     link->setObjectName(QStringLiteral("webSiteLink"));

@@ -11,10 +11,10 @@
 
 namespace tolvane {
 
-// A file dialog of the program (Save list, Open list, CSSOpen, SaveSearch) with Qt's own
-// dialog. It never asks before overwriting, never appends an extension and accepts names that
-// do not exist, in both modes. It opens on the name and filter chosen last during this run
-// (the preselected filter the first time). Qt's dialog has no read-only check box to hide.
+// A file dialog of the program (Save list, Open list, the style sheet and the export dialogs)
+// with Qt's own dialog. It never asks before overwriting, never appends an extension and accepts
+// names that do not exist, in both modes. It opens on the name and filter chosen last during this
+// run (the preselected filter the first time). Qt's dialog has no read-only check box to hide.
 class QtFileDialog : public FileChooser {
   public:
     enum class Mode { kOpen, kSave };

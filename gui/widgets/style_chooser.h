@@ -6,7 +6,7 @@
 
 namespace tolvane {
 
-// `ComboBox1`, the style chooser: a drop-down list of fixed entries, drawn by the program in
+// The style chooser: a drop-down list of fixed entries, drawn by the program in
 // rows of 16 pixels (text 2 pixels from the left, the selected row in the highlight colours, a
 // focus rectangle around the focused row), eight rows open. No free text: typing selects the
 // first entry that begins with the keys typed so far, in any letter case, and a pause of half a

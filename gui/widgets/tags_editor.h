@@ -6,7 +6,7 @@
 
 namespace tolvane {
 
-// `Memo2`, the box of additional tags. It wraps long lines at its width, but only where a word
+// The box of additional tags. It wraps long lines at its width, but only where a word
 // ends: a word wider than the box keeps its own row whole and the box scrolls sideways for it,
 // so a long address or tag is never split by the build, which reads the rows as displayed.
 class TagsEditor : public QPlainTextEdit {

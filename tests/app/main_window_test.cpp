@@ -7,6 +7,10 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QTest>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "core/files/paths.h"
 #include "gui/pages/database_page.h"
@@ -317,6 +321,73 @@ TEST_F(WindowTest, ExitClosesTheWindowAndEveryCloseEndsTheProgram) {
         EXPECT_FALSE(window->isVisible());
         EXPECT_TRUE(messages->questions.empty());
     }
+}
+
+// The controls the keyboard focus visits from `start` on, pressing `key` until the focus comes
+// back, stays put (the grid keeps Tab for its own cells) or has gone round the window.
+std::vector<QWidget*> FocusWalk(QWidget& start, Qt::Key key) {
+    std::vector<QWidget*> visited{&start};
+    start.setFocus(Qt::TabFocusReason);
+    for (int step = 0; step < 40; ++step) {
+        QWidget* before = QApplication::focusWidget();
+        QTest::keyClick(before, key);
+        QWidget* now = QApplication::focusWidget();
+        if (now == nullptr || now == before || now == &start) {
+            break;
+        }
+        visited.push_back(now);
+    }
+    return visited;
+}
+
+TEST_F(WindowTest, EveryControlTheTabKeyReachesHasANameForScreenReaders) {
+    ShowActive();
+    const struct {
+        const char* tool_button;
+        const char* first_control;
+        std::set<std::string> controls;  // every control of the page that takes the focus
+    } pages[] = {
+        {"databaseButton",
+         "captionField",
+         {"captionField", "linkField", "addItemButton", "replaceItemButton", "deleteItemButton",
+          "saveListButton", "openListButton", "clearListButton", "itemGrid", "moveUpButton",
+          "moveDownButton", "moveToTopButton", "moveToBottomButton"}},
+        {"previewButton",
+         "titleField",
+         {"titleField", "buttonCaptionField", "tagsEditor", "reloadButton", "homeButton",
+          "buildPreviewButton", "exportSearchButton", "styleChooser"}},
+        {"helpButton", "agreementText", {"agreementText"}},
+    };
+    for (const auto& page : pages) {
+        QTest::mouseClick(&Tool(page.tool_button), Qt::LeftButton);
+        std::set<std::string> reached;
+        // Forwards, then backwards: the grid keeps Tab and Shift+Tab once it has the focus.
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            for (QWidget* control : FocusWalk(Widget(page.first_control), key)) {
+                const std::string name = control->objectName().toStdString();
+                reached.insert(name);
+                EXPECT_FALSE(control->accessibleName().isEmpty()) << name;
+            }
+        }
+        EXPECT_EQ(reached, page.controls) << page.tool_button;
+    }
+}
+
+TEST_F(WindowTest, ButtonsWithoutCaptionSayWhatTheyDoInATipAndToScreenReaders) {
+    const std::map<std::string, std::string> glyph_only = {
+        {"moveUpButton", "Move up"},        {"moveDownButton", "Move down"},
+        {"moveToTopButton", "Move to top"}, {"moveToBottomButton", "Move to bottom"},
+        {"reloadButton", "Reload"},         {"homeButton", "Home page"},
+    };
+    std::map<std::string, std::string> found;
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        EXPECT_FALSE(button->accessibleName().isEmpty()) << button->objectName().toStdString();
+        if (button->text().isEmpty()) {
+            EXPECT_EQ(button->toolTip(), button->accessibleName());
+            found[button->objectName().toStdString()] = button->toolTip().toStdString();
+        }
+    }
+    EXPECT_EQ(found, glyph_only);
 }
 
 // The whole road with the real browser view: "Preview" builds the page into temp/ and the view

@@ -68,20 +68,20 @@ TEST_F(HelpPageTest, AgreementCannotBeChangedButScrollsAndSelects) {
     page.resize(460, 300);
     page.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
-    auto& memo = Child<QPlainTextEdit>("agreementText");
-    const QString before = memo.toPlainText();
-    memo.setFocus();
-    QTest::keyClicks(&memo, "typed");
-    QTest::keyClick(&memo, Qt::Key_Delete);
-    QTest::keyClick(&memo, Qt::Key_Backspace);
-    EXPECT_EQ(memo.toPlainText(), before);
+    auto& agreement = Child<QPlainTextEdit>("agreementText");
+    const QString before = agreement.toPlainText();
+    agreement.setFocus();
+    QTest::keyClicks(&agreement, "typed");
+    QTest::keyClick(&agreement, Qt::Key_Delete);
+    QTest::keyClick(&agreement, Qt::Key_Backspace);
+    EXPECT_EQ(agreement.toPlainText(), before);
 
-    EXPECT_EQ(memo.verticalScrollBar()->value(), 0);
-    QTest::keyClick(&memo, Qt::Key_PageDown);
-    EXPECT_GT(memo.verticalScrollBar()->value(), 0);
-    QTest::keyClick(&memo, Qt::Key_Home, Qt::ControlModifier);
-    QTest::keyClick(&memo, Qt::Key_End, Qt::ShiftModifier);
-    EXPECT_EQ(memo.textCursor().selectedText(), "Tolvane Builder Freeware License Agreement");
+    EXPECT_EQ(agreement.verticalScrollBar()->value(), 0);
+    QTest::keyClick(&agreement, Qt::Key_PageDown);
+    EXPECT_GT(agreement.verticalScrollBar()->value(), 0);
+    QTest::keyClick(&agreement, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(&agreement, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(agreement.textCursor().selectedText(), "Tolvane Builder Freeware License Agreement");
 }
 
 TEST_F(HelpPageTest, EveryClickOnTheLinkOpensTheSite) {

@@ -64,25 +64,25 @@ class PreviewPageTest : public ::testing::Test {
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    QComboBox* Combo() { return Find<QComboBox>("styleChooser"); }
-    QPlainTextEdit* Memo() { return Find<QPlainTextEdit>("tagsEditor"); }
+    QComboBox* StyleChooserBox() { return Find<QComboBox>("styleChooser"); }
+    QPlainTextEdit* TagsEditorBox() { return Find<QPlainTextEdit>("tagsEditor"); }
     void Click(const char* button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
-    void Key(Qt::Key key) { QTest::keyClick(Combo(), key); }
-    void Type(const char* text) { QTest::keyClicks(Combo(), text); }
+    void Key(Qt::Key key) { QTest::keyClick(StyleChooserBox(), key); }
+    void Type(const char* text) { QTest::keyClicks(StyleChooserBox(), text); }
     std::string Preview(const char* file) { return program / "temp/" + file; }
 
     // A word of `m`s just wider than `times` the width the tags box wraps at.
     QString WordWiderThan(double times) {
-        const int width = Memo()->viewport()->width() -
-                          2 * static_cast<int>(Memo()->document()->documentMargin());
+        const int width = TagsEditorBox()->viewport()->width() -
+                          2 * static_cast<int>(TagsEditorBox()->document()->documentMargin());
         QString word = "m";
-        while (Memo()->fontMetrics().horizontalAdvance(word) <= width * times) {
+        while (TagsEditorBox()->fontMetrics().horizontalAdvance(word) <= width * times) {
             word += 'm';
         }
         return word;
     }
     Lines TagRows(const QString& text) {
-        Memo()->setPlainText(text);
+        TagsEditorBox()->setPlainText(text);
         return page.TagLines().ToVector();
     }
 
@@ -103,9 +103,10 @@ TEST_F(PreviewPageTest, StartsWithTheDesignedDefaults) {
     EXPECT_EQ(page.StyleIndex(), 2);
     EXPECT_EQ(page.StyleEntryText(), "Deadhunt");
     EXPECT_EQ(page.CustomStyleFile(), "");
-    ASSERT_EQ(Combo()->count(), static_cast<int>(kStyleEntries.size()));
-    for (int i = 0; i < Combo()->count(); ++i) {
-        EXPECT_EQ(Combo()->itemText(i).toStdString(), kStyleEntries[static_cast<size_t>(i)]);
+    ASSERT_EQ(StyleChooserBox()->count(), static_cast<int>(kStyleEntries.size()));
+    for (int i = 0; i < StyleChooserBox()->count(); ++i) {
+        EXPECT_EQ(StyleChooserBox()->itemText(i).toStdString(),
+                  kStyleEntries[static_cast<size_t>(i)]);
     }
 }
 
@@ -200,9 +201,9 @@ TEST_F(PreviewPageTest, APageNeverShownGivesTheRowsItWouldShow) {
 TEST_F(PreviewPageTest, AWordWiderThanTheBoxIsNeverCut) {
     // Typed, with marks after which Qt's own word wrap would break the word.
     const QString wide = "http://www.example.com/a-b?c=" + WordWiderThan(1.2);
-    Memo()->clear();
-    Memo()->setFocus();
-    QTest::keyClicks(Memo(), "see " + wide + " here");
+    TagsEditorBox()->clear();
+    TagsEditorBox()->setFocus();
+    QTest::keyClicks(TagsEditorBox(), "see " + wide + " here");
     const Lines rows = page.TagLines().ToVector();
     std::string joined;
     int rows_with_word = 0;
@@ -215,15 +216,15 @@ TEST_F(PreviewPageTest, AWordWiderThanTheBoxIsNeverCut) {
     EXPECT_EQ(joined, "see " + wide.toStdString() + " here") << "no text lost or added";
     // The box scrolls sideways to show the word.
     QApplication::processEvents();
-    EXPECT_GT(Memo()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(TagsEditorBox()->horizontalScrollBar()->maximum(), 0);
 
-    Memo()->setPlainText("short words only");
+    TagsEditorBox()->setPlainText("short words only");
     QApplication::processEvents();
-    EXPECT_EQ(Memo()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(TagsEditorBox()->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(PreviewPageTest, ArrowKeysChangeTheStyleAndEntryZeroOpensTheDialog) {
-    Combo()->setFocus(Qt::TabFocusReason);
+    StyleChooserBox()->setFocus(Qt::TabFocusReason);
     Key(Qt::Key_Down);
     EXPECT_EQ(page.StyleEntryText(), "Inferno");
     Key(Qt::Key_Up);
@@ -249,7 +250,7 @@ TEST_F(PreviewPageTest, ArrowKeysChangeTheStyleAndEntryZeroOpensTheDialog) {
 }
 
 TEST_F(PreviewPageTest, TypingSelectsByPrefixWithAHalfSecondPause) {
-    Combo()->setFocus(Qt::TabFocusReason);
+    StyleChooserBox()->setFocus(Qt::TabFocusReason);
     Type("p");
     EXPECT_EQ(page.StyleEntryText(), "Pink Angel");
     Type("Z");  // in any letter case, and typed soon after: "pz" begins nothing
@@ -271,26 +272,26 @@ TEST_F(PreviewPageTest, TypingSelectsByPrefixWithAHalfSecondPause) {
 }
 
 TEST_F(PreviewPageTest, TheOpenListShowsEveryEntryInSixteenPixelRows) {
-    Combo()->showPopup();
-    QAbstractItemView* view = Combo()->view();
+    StyleChooserBox()->showPopup();
+    QAbstractItemView* view = StyleChooserBox()->view();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
-    for (int row = 0; row < Combo()->count(); ++row) {
-        const QRect rect = view->visualRect(Combo()->model()->index(row, 0));
+    for (int row = 0; row < StyleChooserBox()->count(); ++row) {
+        const QRect rect = view->visualRect(StyleChooserBox()->model()->index(row, 0));
         EXPECT_EQ(rect.height(), StyleChooser::kRowHeight) << row;
         EXPECT_TRUE(view->viewport()->rect().contains(rect)) << row << " is shown";
     }
     // A mouse choice of entry 0 opens the dialog; the popup ignores a release right after it
     // opened, as it would be the release of the click that opened it.
     QTest::qWait(QApplication::doubleClickInterval() + 50);
-    const QRect first = view->visualRect(Combo()->model()->index(0, 0));
+    const QRect first = view->visualRect(StyleChooserBox()->model()->index(0, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_EQ(page.StyleIndex(), 0);
     EXPECT_EQ(style_sheet_dialog.shown(), 1);
 }
 
 TEST_F(PreviewPageTest, TypingInTheOpenListMovesToTheEntryAndEnterChoosesIt) {
-    Combo()->showPopup();
-    QAbstractItemView* view = Combo()->view();
+    StyleChooserBox()->showPopup();
+    QAbstractItemView* view = StyleChooserBox()->view();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
     QTest::keyClicks(view, "se");
     EXPECT_EQ(view->currentIndex().row(), 6);
@@ -321,7 +322,7 @@ TEST_F(PreviewPageTest, ALongAddressReachesThePageWhole) {
     // Qt's own word wrap would break this after "/" and "-"; the box wraps only at blanks.
     const std::string address =
         "href=\"http://www.example.com/long-path/" + WordWiderThan(0.8).toStdString() + "\">";
-    Memo()->setPlainText(QString::fromStdString("Visit <a " + address + " now"));
+    TagsEditorBox()->setPlainText(QString::fromStdString("Visit <a " + address + " now"));
     page.BuildPreview();
     EXPECT_NE(GetFile(Preview("engine.js")).find(address), std::string::npos);
     EXPECT_EQ(page.TagLines().ToVector(), (Lines{"Visit <a ", address + " ", "now"}));
@@ -337,7 +338,7 @@ TEST_F(PreviewPageTest, AMissingStyleSheetGivesTheNoticeAndTheBuildGoesOn) {
         messages.notices.clear();
         browser.calls.clear();
         std::filesystem::remove(Preview("index.html"));
-        Combo()->setCurrentIndex(failing.style_index);
+        StyleChooserBox()->setCurrentIndex(failing.style_index);
         Click("buildPreviewButton");
         EXPECT_EQ(messages.notices, Lines{"Can't load CSS file!"}) << failing.what;
         EXPECT_EQ(messages.notice_cursors.back(), Qt::ArrowCursor) << failing.what;

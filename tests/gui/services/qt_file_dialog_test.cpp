@@ -14,7 +14,7 @@ namespace {
 using testing::AnswerNextModal;
 using testing::TempFolder;
 
-constexpr const char* kSaveSearchFilter =
+constexpr const char* kExportFilter =
     "Index pages (index.html)|index.html|JS Files (*.js)|*.js|HTML Files (*.html)|*.html|"
     "Any Files (*)|*";
 
@@ -45,7 +45,7 @@ void AnswerDialog(Seen& seen, const QString& name) {
 }
 
 TEST(QtFileDialogTest, FilterTextBecomesQtNameFilters) {
-    EXPECT_EQ(QtFileDialog::NameFilters(kSaveSearchFilter),
+    EXPECT_EQ(QtFileDialog::NameFilters(kExportFilter),
               QStringList({"Index pages (index.html)", "JS Files (*.js)", "HTML Files (*.html)",
                            "Any Files (*)"}));
     EXPECT_EQ(QtFileDialog::NameFilters("Item lists|*.til"), QStringList({"Item lists (*.til)"}));
@@ -54,7 +54,7 @@ TEST(QtFileDialogTest, FilterTextBecomesQtNameFilters) {
 
 TEST(QtFileDialogTest, OpensOnThePreselectedFilterThenOnTheLastNameAndFilter) {
     TempFolder folder;
-    QtFileDialog dialog(QtFileDialog::Mode::kSave, kSaveSearchFilter, 2);
+    QtFileDialog dialog(QtFileDialog::Mode::kSave, kExportFilter, 2);
     const QString first = QString::fromStdString(folder / "page");
 
     Seen seen;

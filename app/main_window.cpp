@@ -12,9 +12,9 @@
 #include "gui/pages/preview_page.h"
 #include "gui/widgets/event_guard.h"
 #include "gui/widgets/glyphs.h"
+#include "gui/widgets/override_cursor.h"
 #include "gui/widgets/page_frame.h"
 #include "gui/widgets/tool_button.h"
-#include "gui/widgets/wait_cursor.h"
 #include "gui/widgets/window_font.h"
 
 namespace tolvane {
@@ -134,7 +134,7 @@ void MainWindow::ShowDatabasePage() {
 
 void MainWindow::ShowPreviewPage() {
     ShowSelectedPage();
-    const WaitCursor busy;
+    const OverrideCursor busy(Qt::WaitCursor);
     preview_page_->BuildPreview();
 }
 

@@ -8,8 +8,8 @@
 #include "core/items/list_file.h"
 #include "gui/widgets/event_guard.h"
 #include "gui/widgets/item_grid.h"
+#include "gui/widgets/override_cursor.h"
 #include "gui/widgets/page_controls.h"
-#include "gui/widgets/wait_cursor.h"
 #include "gui/widgets/widget_text.h"
 
 namespace tolvane {
@@ -34,7 +34,7 @@ class DialogWithNormalCursor : public FileChooser {
     explicit DialogWithNormalCursor(FileChooser& dialog) : dialog_(dialog) {}
 
     std::optional<std::string> Choose() override {
-        const NormalCursor normal;
+        const OverrideCursor normal(Qt::ArrowCursor);
         return dialog_.Choose();
     }
 
@@ -155,13 +155,13 @@ void DatabasePage::DeleteItem() {
 }
 
 void DatabasePage::SaveList() {
-    const WaitCursor wait;
+    const OverrideCursor wait(Qt::WaitCursor);
     DialogWithNormalCursor dialog(save_list_dialog_);
     SaveListWithDialog(list_, dialog);
 }
 
 void DatabasePage::OpenList() {
-    const WaitCursor wait;
+    const OverrideCursor wait(Qt::WaitCursor);
     DialogWithNormalCursor dialog(open_list_dialog_);
     OpenListWithDialog(list_, dialog);
 }

@@ -4,10 +4,10 @@
 #include <QLineEdit>
 
 #include "gui/widgets/event_guard.h"
+#include "gui/widgets/override_cursor.h"
 #include "gui/widgets/page_controls.h"
 #include "gui/widgets/style_chooser.h"
 #include "gui/widgets/tags_editor.h"
-#include "gui/widgets/wait_cursor.h"
 #include "gui/widgets/widget_text.h"
 
 namespace tolvane {
@@ -72,12 +72,12 @@ void PreviewPage::CreateControls() {
 }
 
 void PreviewPage::BuildPreview() {
-    const WaitCursor wait;
+    const OverrideCursor wait(Qt::WaitCursor);
     builder_.PreviewBuild();
 }
 
 void PreviewPage::ExportSearch() {
-    const WaitCursor wait;
+    const OverrideCursor wait(Qt::WaitCursor);
     builder_.ExportBuild();
 }
 
@@ -118,12 +118,12 @@ std::string PreviewPage::CustomStyleFile() const {
 }
 
 void PreviewPage::ShowNotice(std::string_view text) {
-    const NormalCursor normal;
+    const OverrideCursor normal(Qt::ArrowCursor);
     messages_.ShowNotice(text);
 }
 
 std::optional<std::string> PreviewPage::ChooseExportFile() {
-    const NormalCursor normal;
+    const OverrideCursor normal(Qt::ArrowCursor);
     return export_dialog_.Choose();
 }
 

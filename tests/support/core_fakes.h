@@ -1,7 +1,8 @@
 #pragma once
 
 // Fakes of what the core's operations reach outside themselves, standard library only: the
-// item fields and a file dialog answer at once and record what they were asked.
+// item fields, a file dialog and a build's host answer at once and record what they were
+// asked.
 
 #include <deque>
 #include <optional>
@@ -9,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/build/search_build.h"
+#include "core/files/error.h"
+#include "core/files/line_list.h"
 #include "core/items/item_editor.h"
 #include "core/services/file_chooser.h"
 
@@ -62,6 +66,43 @@ class FakeChooser : public FileChooser {
 
   private:
     int shown_count_ = 0;
+};
+
+// What a build reads and tells: the Preview page's settings as plain values, the notices, the
+// export dialog's answer and the addresses the browser view is sent to, recorded.
+class FakeBuildHost : public BuildHost {
+  public:
+    std::string title = "Site Search";
+    std::string caption = "Search";
+    LineList tags{kDefaultTagLine};
+    int style = kDefaultStyleIndex;
+    std::string custom_style;
+    std::optional<std::string> export_choice;
+    std::string navigate_error;  // raised by Navigate when not empty
+
+    std::vector<std::string> notices;
+    std::vector<std::string> addresses;
+    int export_questions = 0;
+
+    std::string PageTitle() const override { return title; }
+    std::string ButtonCaption() const override { return caption; }
+    LineList TagLines() const override { return tags; }
+    int StyleIndex() const override { return style; }
+    std::string StyleEntryText() const override {
+        return std::string(kStyleEntries[static_cast<std::size_t>(style)]);
+    }
+    std::string CustomStyleFile() const override { return custom_style; }
+    void ShowNotice(std::string_view text) override { notices.emplace_back(text); }
+    std::optional<std::string> ChooseExportFile() override {
+        ++export_questions;
+        return export_choice;
+    }
+    void Navigate(const std::string& address) override {
+        if (!navigate_error.empty()) {
+            throw Error(navigate_error);
+        }
+        addresses.push_back(address);
+    }
 };
 
 }  // namespace tolvane::testing

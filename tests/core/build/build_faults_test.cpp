@@ -15,12 +15,14 @@
 #include "core/build/search_build.h"
 #include "core/files/error.h"
 #include "core/items/item_list.h"
+#include "tests/support/core_fakes.h"
 #include "tests/support/fault_env.h"
 
 namespace tolvane {
 namespace {
 
 using namespace std::string_literals;
+using testing::FakeBuildHost;
 using testing::FolderListing;
 using testing::GetFile;
 using testing::MessageOf;
@@ -33,33 +35,12 @@ const std::string kHeading = "var Keyword = new Array();\r\nvar Address = new Ar
 const std::string kEngine = "function dolt() {\r\n  for(var i=1; i<=Keyword[0]; i++) {}\r\n}\r\n";
 const std::string kStyle = "body { color: red; }\r\n";
 
-// The Preview page's settings, with the notices and the addresses shown recorded.
-class RecordingHost : public BuildHost {
-  public:
-    std::string title = "Site Search";
-    int style = kDefaultStyleIndex;
-    std::string custom_style;
-    std::vector<std::string> notices;
-    std::vector<std::string> addresses;
-
-    std::string PageTitle() const override { return title; }
-    std::string ButtonCaption() const override { return "Search"; }
-    LineList TagLines() const override { return LineList{"tags"}; }
-    int StyleIndex() const override { return style; }
-    std::string StyleEntryText() const override {
-        return std::string(kStyleEntries[static_cast<std::size_t>(style)]);
-    }
-    std::string CustomStyleFile() const override { return custom_style; }
-    void ShowNotice(std::string_view text) override { notices.emplace_back(text); }
-    std::optional<std::string> ChooseExportFile() override { return std::nullopt; }
-    void Navigate(const std::string& address) override { addresses.push_back(address); }
-};
-
 // A program folder with both templates, one style sheet and the preview folder.
 // Public, so that the cases' arrange steps can reach it.
 class BuildFaultsTest : public ::testing::Test {
   public:
     BuildFaultsTest() : builder_(program_.path(), items_, host_) {
+        host_.tags = LineList{"tags"};
         std::filesystem::create_directories(program_ / "system");
         std::filesystem::create_directories(program_ / "Styles");
         MakePreviewFolder();
@@ -109,7 +90,7 @@ class BuildFaultsTest : public ::testing::Test {
 
     TempFolder program_;
     ItemList items_;
-    RecordingHost host_;
+    FakeBuildHost host_;
     SearchBuilder builder_;
 };
 
@@ -147,7 +128,8 @@ TEST_F(BuildFaultsTest, AFullDiskAtEachOutputFileKeepsItsFormerContent) {
         SmallDisk disk(1 << 20);
         ASSERT_TRUE(disk.mounted());
         items_.SetItemLines(LineList{ItemList::kInitialLine});
-        host_ = RecordingHost();
+        host_ = FakeBuildHost();
+        host_.tags = LineList{"tags"};
         PutFile(program_ / "Styles/Deadhunt.css", kStyle);
         PutFormerOutput(disk.path());
         c.make_too_big(*this);

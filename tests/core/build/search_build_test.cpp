@@ -9,11 +9,13 @@
 
 #include "core/build/script_assembly.h"
 #include "core/files/error.h"
+#include "tests/support/core_fakes.h"
 #include "tests/support/fault_env.h"
 
 namespace tolvane {
 namespace {
 
+using testing::FakeBuildHost;
 using testing::FolderListing;
 using testing::GetFile;
 using testing::MessageOf;
@@ -24,42 +26,6 @@ using testing::TempFolder;
 
 const std::string kDefaultPage =
     R"html(<link rel=stylesheet href="style.css" type="text/css"><html><head><title>Site Search</title></head><body><script src="engine.js"></script><table><tr><td><form method="POST" name="form1"><p><input type="text" name="sub" size="20" class="text">&nbsp;<input type="button" class="button" name="Search" value="Search" onClick="dolt()"></form></body></html>)html";
-
-// The Preview page's settings, the notice and the browser view, recorded.
-class FakeHost : public BuildHost {
-  public:
-    std::string title = "Site Search";
-    std::string caption = "Search";
-    LineList tags{kDefaultTagLine};
-    int style = kDefaultStyleIndex;
-    std::string custom_style;
-    std::optional<std::string> export_choice;
-    std::string navigate_error;  // raised by Navigate when not empty
-
-    std::vector<std::string> notices;
-    std::vector<std::string> addresses;
-    int export_questions = 0;
-
-    std::string PageTitle() const override { return title; }
-    std::string ButtonCaption() const override { return caption; }
-    LineList TagLines() const override { return tags; }
-    int StyleIndex() const override { return style; }
-    std::string StyleEntryText() const override {
-        return std::string(kStyleEntries[static_cast<std::size_t>(style)]);
-    }
-    std::string CustomStyleFile() const override { return custom_style; }
-    void ShowNotice(std::string_view text) override { notices.emplace_back(text); }
-    std::optional<std::string> ChooseExportFile() override {
-        ++export_questions;
-        return export_choice;
-    }
-    void Navigate(const std::string& address) override {
-        if (!navigate_error.empty()) {
-            throw Error(navigate_error);
-        }
-        addresses.push_back(address);
-    }
-};
 
 // A program folder (with a blank and a "#" in its name, as users' folders may have) holding
 // small templates, two style sheets and the preview folder.
@@ -88,7 +54,7 @@ class SearchBuildTest : public ::testing::Test {
     TempFolder root_;
     std::string program_;
     ItemList items_;
-    FakeHost host_;
+    FakeBuildHost host_;
     SearchBuilder builder_;
 };
 

@@ -81,7 +81,7 @@ END {
 }
 EOF
 # The credit line a page starts with, which tolvane-build uses when no --tags file is given.
-source_dir=$(cd "$(dirname "$0")/.." && pwd)
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 credit=$(sed -n 's/.*kDefaultTagLine = "\(.*\)";$/\1/p' "$source_dir/core/build/search_build.h")
 [ -n "$credit" ] || { echo "cli.bench: the default credit line was not found" >&2; exit 1; }
 

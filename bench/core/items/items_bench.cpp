@@ -8,7 +8,7 @@
 #include "core/files/line_list.h"
 #include "core/files/text_file.h"
 #include "core/items/item_list.h"
-include "core/items/item_editor.h"
+#include "core/items/item_editor.h"
 #include "tests/support/core_fakes.h"
 
     namespace tolvane::bench {

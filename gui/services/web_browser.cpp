@@ -1,5 +1,7 @@
 #include "gui/services/web_browser.h"
 
+#include <QCoreApplication>
+#include <QLibrary>
 #include <QVBoxLayout>
 #include <string_view>
 
@@ -12,50 +14,70 @@ namespace {
 
 constexpr std::string_view kFileScheme = "file://";
 
-// Stands in for a window that a shown page asks for: its first navigation loads in the view
-// instead, and it goes away. No window is ever made for it.
-class NewWindowCatcher : public QWebEnginePage {
-  public:
-    explicit NewWindowCatcher(QWebEngineView& view) : QWebEnginePage(&view), view_(view) {}
-
-  protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool is_main_frame) override {
-        if (is_main_frame) {
-            view_.load(url);
-            deleteLater();
-        }
-        return false;
+// The engine module's entry point, loaded once: from the program's own folder where it is
+// installed, else from the build tree (tests and benchmarks).
+CreateEngineViewFunction LoadEngineModule() {
+    static CreateEngineViewFunction create = nullptr;
+    if (create != nullptr) {
+        return create;
     }
-
-  private:
-    QWebEngineView& view_;
-};
-
-// The view's page: a request for a new window (a link with a target, window.open) gets a
-// catcher instead of a window. Reusing the view's own page here would replace the page that is
-// still running the script.
-class BrowserPage : public QWebEnginePage {
-  public:
-    explicit BrowserPage(QWebEngineView& view) : QWebEnginePage(&view), view_(view) {}
-
-  protected:
-    QWebEnginePage* createWindow(WebWindowType) override { return new NewWindowCatcher(view_); }
-
-  private:
-    QWebEngineView& view_;
-};
+    QString failure;
+    for (const QString& path : {QCoreApplication::applicationDirPath() + QStringLiteral("/") +
+                                    QStringLiteral(TOLVANE_ENGINE_MODULE_NAME),
+                                QStringLiteral(TOLVANE_ENGINE_MODULE_BUILD_PATH)}) {
+        QLibrary module(path);
+        if (module.load()) {
+            create =
+                reinterpret_cast<CreateEngineViewFunction>(module.resolve(kCreateEngineViewSymbol));
+            if (create != nullptr) {
+                return create;
+            }
+        }
+        failure = module.errorString();
+    }
+    throw Error("Cannot load the web engine: " + FromWidgetText(failure));
+}
 
 }  // namespace
 
-WebBrowser::WebBrowser(QWidget* parent) : BrowserWidget(parent), engine_(new QWebEngineView(this)) {
+WebBrowser::WebBrowser(QWidget* parent) : BrowserWidget(parent) {
     setObjectName(QStringLiteral("browserView"));
-    engine_->setObjectName(QStringLiteral("webEngine"));
-    engine_->setPage(new BrowserPage(*engine_));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(engine_);
+}
+
+WebBrowser::~WebBrowser() = default;
+
+void WebBrowser::StartEngine() {
+    engine_.reset(LoadEngineModule()(this));
+    layout()->addWidget(&engine_->Widget());
     // The keyboard focus and the tab order reach the engine through the widget.
-    setFocusProxy(engine_);
+    setFocusProxy(&engine_->Widget());
+    if (home_pending_) {
+        home_pending_ = false;
+        GoHome();
+    }
+}
+
+EngineView& WebBrowser::StartedEngine() {
+    if (engine_ == nullptr) {
+        StartEngine();
+    }
+    return *engine_;
+}
+
+QWebEngineView& WebBrowser::Engine() {
+    return StartedEngine().View();
+}
+
+void WebBrowser::showEvent(QShowEvent* event) {
+    BrowserWidget::showEvent(event);
+    // Shown means needed. A module that cannot be loaded shows nothing here; the next load or
+    // reload reports why.
+    try {
+        StartedEngine();
+    } catch (const Error&) {
+    }
 }
 
 QUrl WebBrowser::AddressUrl(const std::string& address) {
@@ -70,15 +92,20 @@ QUrl WebBrowser::AddressUrl(const std::string& address) {
 }
 
 void WebBrowser::GoHome() {
-    engine_->load(QUrl(QString::fromLatin1(kHomeAddress)));
+    if (engine_ == nullptr) {
+        home_pending_ = true;
+        return;
+    }
+    engine_->Load(QUrl(QString::fromLatin1(kHomeAddress)));
 }
 
 void WebBrowser::Navigate(const std::string& address) {
-    engine_->load(AddressUrl(address));
+    const QUrl url = AddressUrl(address);
+    StartedEngine().Load(url);
 }
 
 void WebBrowser::Refresh() {
-    engine_->reload();
+    StartedEngine().Reload();
 }
 
 }  // namespace tolvane

@@ -61,6 +61,35 @@ TEST(WebBrowserTest, GoesHomeToABlankPageAndLoadsFilesFromFoldersWithAHash) {
     EXPECT_EQ(RunScript(web.Engine(), "document.title").toString(), "Shown");
 }
 
+// The engine's start-up is most of a second: it waits until the view is shown or asked to load
+// a page, and going home before then is done first when it starts.
+TEST(WebBrowserTest, TheEngineStartsWhenTheViewIsShownOrAskedToLoad) {
+    WebBrowser shown;
+    shown.GoHome();
+    EXPECT_FALSE(shown.EngineStarted());
+    EXPECT_EQ(shown.findChild<QWebEngineView*>(), nullptr);
+    shown.resize(200, 100);
+    shown.show();
+    ASSERT_TRUE(shown.EngineStarted());
+    ASSERT_TRUE(WaitForLoad(shown.Engine()));
+    EXPECT_EQ(shown.Engine().url(), QUrl("about:blank"));
+
+    const std::string folder = std::string(TOLVANE_BINARY_DIR) + "/web lazy/";
+    QDir().mkpath(QString::fromStdString(folder));
+    QFile page(QString::fromStdString(folder + "index.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><head><title>Loaded</title></head><body></body></html>");
+    page.close();
+    WebBrowser hidden;
+    hidden.GoHome();
+    EXPECT_THROW(hidden.Navigate("no scheme"), Error);
+    EXPECT_FALSE(hidden.EngineStarted());
+    hidden.Navigate("file://" + folder + "index.html");
+    ASSERT_TRUE(hidden.EngineStarted());
+    ASSERT_TRUE(WaitForLoad(hidden.Engine()));
+    EXPECT_EQ(RunScript(hidden.Engine(), "document.title").toString(), "Loaded");
+}
+
 TEST(WebBrowserTest, APageAskingForNewWindowsLoadsThemInTheViewAndOpensNoWindow) {
     const std::string folder = std::string(TOLVANE_BINARY_DIR) + "/web popups/";
     QDir().mkpath(QString::fromStdString(folder));

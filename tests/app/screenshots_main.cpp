@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextStream>
+#include <QWebEngineView>
 #include <cstdio>
 
 #include "app/main_window.h"

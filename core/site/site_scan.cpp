@@ -81,8 +81,22 @@ struct FolderCloser {
     void operator()(DIR* listing) const { ::closedir(listing); }
 };
 
-bool IsIndexPage(const std::string& name) {
+bool IsIndexPage(std::string_view name) {
     return IsWebPageName(name) && LowerCase(Stem(name)) == "index";
+}
+
+// The scan's order within a folder: index pages first, then everything by the bytes of its name.
+bool ComesBefore(std::string_view a, bool a_is_folder, std::string_view b, bool b_is_folder) {
+    const bool a_index = !a_is_folder && IsIndexPage(a);
+    const bool b_index = !b_is_folder && IsIndexPage(b);
+    return a_index != b_index ? a_index : a < b;
+}
+
+std::string_view FileName(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.remove_suffix(1);
+    }
+    return path.substr(path.rfind('/') + 1);
 }
 
 }  // namespace
@@ -127,9 +141,26 @@ void SiteScanner::ScanFolder(const std::string& folder) {
 }
 
 void SiteScanner::ScanPageFile(const std::string& path) {
-    const std::string_view name = std::string_view(path).substr(path.rfind('/') + 1);
+    const std::string_view name = FileName(path);
     if (IsWebPageName(name)) {
         AddPage(path, std::string(name), name);
+    }
+}
+
+void SiteScanner::ScanPaths(const std::vector<std::string>& paths) {
+    struct Picked {
+        std::string path;
+        bool is_folder;
+    };
+    std::vector<Picked> picked;
+    for (const std::string& path : paths) {
+        picked.push_back({path, FolderExists(path)});
+    }
+    std::stable_sort(picked.begin(), picked.end(), [](const Picked& a, const Picked& b) {
+        return ComesBefore(FileName(a.path), a.is_folder, FileName(b.path), b.is_folder);
+    });
+    for (const Picked& item : picked) {
+        item.is_folder ? ScanFolder(item.path) : ScanPageFile(item.path);
     }
 }
 
@@ -158,9 +189,7 @@ std::vector<SiteScanner::Entry> SiteScanner::ReadEntries(const std::string& fold
         }
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        const bool a_index = !a.is_folder && IsIndexPage(a.name);
-        const bool b_index = !b.is_folder && IsIndexPage(b.name);
-        return a_index != b_index ? a_index : a.name < b.name;
+        return ComesBefore(a.name, a.is_folder, b.name, b.is_folder);
     });
     return entries;
 }

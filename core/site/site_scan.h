@@ -51,6 +51,9 @@ class SiteScanner {
     void ScanFolder(const std::string& folder);
     // One page, linked by its file name; a file that is no web page is passed over.
     void ScanPageFile(const std::string& path);
+    // Files and folders picked together (dropped on the window, say), in the order a folder's
+    // entries take: each folder scanned as a site of its own, each page linked by its name.
+    void ScanPaths(const std::vector<std::string>& paths);
 
     const std::vector<SitePage>& Pages() const { return pages_; }
     // Pages and folders that could not be read.

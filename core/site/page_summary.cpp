@@ -63,6 +63,34 @@ namespace {
 // needs more is read on in steps that each make the read part four times as long.
 constexpr std::size_t kFirstReadBytes = 4096;
 
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+    if (text.size() < start.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != start[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Where the parser can most likely stop: just after the first "</head ...>" or "<body ...>".
+// The parser is slow next to reading (it takes each character on its own), so it is given only
+// that much first. This is a guess, never the answer: the parse decides whether the head really
+// ended there, and a guess that lay inside a comment or a script leads to the whole page.
+std::size_t HeadEndHint(std::string_view bytes) {
+    for (std::size_t at = bytes.find('<'); at != std::string_view::npos;
+         at = bytes.find('<', at + 1)) {
+        const std::string_view rest = bytes.substr(at);
+        if (StartsWithNoCase(rest, "</head") || StartsWithNoCase(rest, "<body")) {
+            const std::size_t close = bytes.find('>', at);
+            return close == std::string_view::npos ? close : close + 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
 void* ArenaAllocate(void* arena, std::size_t size) {
     return static_cast<PageReader::Arena*>(arena)->Allocate(size);
 }
@@ -293,12 +321,22 @@ PageSummary PageReader::ReadPage(const std::string& path) {
     FileReader file(path);
     bytes_.clear();
     bool complete = !file.ReadMore(bytes_, kFirstReadBytes);
-    for (;;) {
-        if (std::optional<PageSummary> summary = TrySummarize(*arena_, bytes_, complete)) {
+    std::size_t head_end = HeadEndHint(bytes_);
+    while (head_end == std::string::npos && !complete) {
+        complete = !file.ReadMore(bytes_, bytes_.size() * 3);
+        head_end = HeadEndHint(bytes_);
+    }
+    if (head_end != std::string::npos) {
+        const std::string_view head = std::string_view(bytes_).substr(0, head_end);
+        if (std::optional<PageSummary> summary = TrySummarize(*arena_, head, false)) {
             return *summary;
         }
+    }
+    // No end of the head in sight, or the hint lay inside a comment or a script: the whole page.
+    while (!complete) {
         complete = !file.ReadMore(bytes_, bytes_.size() * 3);
     }
+    return *TrySummarize(*arena_, bytes_, true);
 }
 
 PageSummary PageReader::Summarize(std::string_view page) {

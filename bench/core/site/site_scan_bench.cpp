@@ -60,7 +60,8 @@ std::string PageText(std::mt19937& random, std::size_t size, int number) {
     if (number % 10 == 0) {
         page += "<script>\nvar settings = {";
         while (page.size() < 9000) {
-            page += "\"" + Words(random, 1) + std::to_string(page.size()) + "\": true, ";
+            page.append(1, '"').append(Words(random, 1)).append(std::to_string(page.size()));
+            page.append("\": true, ");
         }
         page += "};\n</script>\n";
     }

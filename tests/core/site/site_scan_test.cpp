@@ -232,6 +232,13 @@ TEST(PageSummaryTest, PagesReadInPartGiveTheWholePagesCaption) {
         {"heading after long text", "<body><p>" + filler + "</p><h1>Far down</h1>", "Far down",
          false},
         {"title cut by the first read", "<head><title>" + filler + "</title>", filler, false},
+        {"end of head inside a script",
+         "<head><script>var s = '</head><body>';</script>" + filler + "<title>Real</title></head>",
+         "Real", false},
+        {"end of head inside a comment",
+         "<head><!-- </head> --><meta name=robots content=noindex><title>T</title></head>" + filler,
+         "T", true},
+        {"no end of head at all", "<title>Only</title><p>" + filler, "Only", false},
         // An undeclared encoding is judged on the part read: head and title.
         {"an odd byte beyond the part read",
          "<title>na\xC3\xAFve</title></head><body>" + filler + "\xEF</body>", "na\xC3\xAFve",

@@ -207,13 +207,16 @@ pages of a site folder, or from both.
       --data DIR      folder holding system/ and Styles/; default: the program's folder
       --scan SITE_DIR one item for each web page (.html, .htm, .shtml, .xhtml) below
                       SITE_DIR, after the items of LIST when one is given; the caption
-                      is the page's title, else its first <h1>, else its file name
+                      is the page's title, else its first <h1>, else its file name;
+                      pages that cannot be read or are listed already are skipped and
+                      counted on standard error
       --link-prefix TEXT
                       what the scanned pages' links begin with; default "../", which
                       reaches SITE_DIR from its "Tolvane Project" subfolder; "/" or
                       "https://example.com/" for a page put elsewhere
       --save-list FILE
                       also write the items the page is built from as a list file
+                      (".til" is added to a new name without it, as in the window)
   -h, --help          show this text
       --version       show the program's version
 

@@ -135,6 +135,16 @@ bool SaysNoIndex(std::string_view content) {
     return false;
 }
 
+// Only the head's <meta> elements speak for the page, as only the head is sure to be read.
+bool InHead(const GumboNode* node) {
+    for (const GumboNode* above = node->parent; above != nullptr; above = above->parent) {
+        if (IsHtmlElement(above, GUMBO_TAG_HEAD)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // What the parse of a page, or of its beginning, found.
 struct PageFacts {
     const GumboNode* title = nullptr;    // the first HTML <title>
@@ -148,7 +158,7 @@ struct PageFacts {
             title = element;
         } else if (heading == nullptr && IsHtmlElement(element, GUMBO_TAG_H1)) {
             heading = element;
-        } else if (IsHtmlElement(element, GUMBO_TAG_META)) {
+        } else if (IsHtmlElement(element, GUMBO_TAG_META) && InHead(element)) {
             NoteMeta(element);
         }
     }

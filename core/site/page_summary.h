@@ -33,6 +33,7 @@ class PageReader {
     // A whole page already in memory.
     PageSummary Summarize(std::string_view page);
 
+    // The parser's memory (page_summary.cpp); named here so the parser's callbacks reach it.
     class Arena;
 
   private:

@@ -194,8 +194,8 @@ std::vector<SiteScanner::Entry> SiteScanner::ReadEntries(const std::string& fold
     return entries;
 }
 
-bool SiteScanner::LeadsOutside(const std::string& path, std::vector<std::string>& open_folders,
-                               bool is_folder) const {
+bool SiteScanner::LeadsOutside(const std::string& path,
+                               const std::vector<std::string>& open_folders, bool is_folder) const {
     const std::string real = RealPath(path);
     if (real.empty() || !IsInside(real, root_)) {
         return true;

@@ -65,7 +65,7 @@ class SiteScanner {
     void ScanEntries(const std::string& folder, const std::string& relative,
                      std::vector<std::string>& open_folders);
     std::vector<Entry> ReadEntries(const std::string& folder);
-    bool LeadsOutside(const std::string& path, std::vector<std::string>& open_folders,
+    bool LeadsOutside(const std::string& path, const std::vector<std::string>& open_folders,
                       bool is_folder) const;
     void AddPage(const std::string& path, const std::string& relative, std::string_view name);
 

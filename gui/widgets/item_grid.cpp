@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMetaObject>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -307,7 +308,11 @@ void ItemGrid::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    RunGuarded(messages_, [this, &paths] { drop_handler_(paths); });
+    // The file manager waits for the drop to end: the handler runs once it has, so that neither
+    // a long scan nor a message box holds the other program up.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { RunGuarded(messages_, [this, &paths] { drop_handler_(paths); }); },
+        Qt::QueuedConnection);
 }
 
 bool ItemGrid::focusNextPrevChild(bool /*next*/) {

@@ -28,7 +28,8 @@ class ItemGrid : public QAbstractScrollArea {
     Q_OBJECT
 
   public:
-    // Told the local paths of a drop, in the drop's order; runs inside the error guard.
+    // Told the local paths of a drop, in the drop's order, right after the drop has ended;
+    // runs inside the error guard.
     using DropHandler = std::function<void(const std::vector<std::string>& paths)>;
 
     // Errors raised while the grid handles input go to `messages`' error box.

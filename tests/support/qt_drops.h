@@ -22,7 +22,7 @@ struct DropOutcome {
 };
 
 // Drags `paths` (as file:// addresses) over the middle of `target` and drops them there; the
-// drop is sent only when the target accepted the drag.
+// drop is sent only when the target accepted the drag. Returns once the drop has been handled.
 inline DropOutcome DropLocalFiles(QWidget* target, const std::vector<std::string>& paths) {
     QMimeData data;
     QList<QUrl> urls;
@@ -43,6 +43,8 @@ inline DropOutcome DropLocalFiles(QWidget* target, const std::vector<std::string
     QDropEvent drop(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     outcome.dropped = drop.isAccepted();
+    // What the target queued for after the drop runs now, as the event loop would run it.
+    QApplication::sendPostedEvents();
     return outcome;
 }
 

@@ -111,6 +111,21 @@ TEST(SiteScanTest, SinglePageFilesAreLinkedByTheirName) {
               (std::vector<SitePage>{{"../Old%20Post%20%231.html", "Old post number one"}}));
 }
 
+TEST(SiteScanTest, PickedFilesAndFoldersComeInTheScansOrder) {
+    const FixtureSite fixture;
+    SiteScanner scanner("../");
+    scanner.ScanPaths({fixture.Site() + "/blog/", fixture.Site() + "/notes.txt",
+                       fixture.Site() + "/about.html", fixture.Site() + "/index.html",
+                       fixture.Parent() + "missing.html"});
+    EXPECT_EQ(scanner.Pages(),
+              (std::vector<SitePage>{{"../index.html", FixtureSitePages()[0].caption},
+                                     {"../about.html", "About us"},
+                                     {"../index.htm", "The Blog"},
+                                     {"../2024/post.shtml", "post"},
+                                     {"../Old%20Post%20%231.html", "Old post number one"}}));
+    EXPECT_EQ(scanner.UnreadableCount(), 1);  // the missing page
+}
+
 TEST(PageLinkTest, EncodesWhatALinkCannotHold) {
     const struct {
         const char* path;

@@ -3,7 +3,6 @@
 #include <gumbo.h>
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <vector>
 
@@ -64,15 +63,7 @@ namespace {
 constexpr std::size_t kFirstReadBytes = 4096;
 
 bool StartsWithNoCase(std::string_view text, std::string_view start) {
-    if (text.size() < start.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < start.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != start[i]) {
-            return false;
-        }
-    }
-    return true;
+    return text.size() >= start.size() && AsciiLowerCase(text.substr(0, start.size())) == start;
 }
 
 // Where the parser can most likely stop: just after the first "</head ...>" or "<body ...>".
@@ -112,16 +103,9 @@ std::string_view AttributeValue(const GumboNode* element, const char* name) {
     return attribute != nullptr ? std::string_view(attribute->value) : std::string_view();
 }
 
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
 // True when a robots <meta> content ("noindex, follow") holds "noindex" or "none".
 bool SaysNoIndex(std::string_view content) {
-    const std::string lower = LowerCase(content);
+    const std::string lower = AsciiLowerCase(content);
     std::size_t start = 0;
     while (start <= lower.size()) {
         const std::size_t end = std::min(lower.find(',', start), lower.size());
@@ -164,7 +148,7 @@ struct PageFacts {
     }
 
     void NoteMeta(const GumboNode* meta) {
-        if (LowerCase(AttributeValue(meta, "name")) == "robots" &&
+        if (AsciiLowerCase(AttributeValue(meta, "name")) == "robots" &&
             SaysNoIndex(AttributeValue(meta, "content"))) {
             noindex = true;
         }
@@ -173,7 +157,7 @@ struct PageFacts {
         }
         if (gumbo_get_attribute(&meta->v.element.attributes, "charset") != nullptr) {
             declared_encoding = std::string(AttributeValue(meta, "charset"));
-        } else if (LowerCase(AttributeValue(meta, "http-equiv")) == "content-type") {
+        } else if (AsciiLowerCase(AttributeValue(meta, "http-equiv")) == "content-type") {
             std::string charset = ContentTypeCharset(AttributeValue(meta, "content"));
             if (!charset.empty()) {
                 declared_encoding = std::move(charset);
@@ -358,7 +342,7 @@ std::string CollapseWhitespace(std::string_view text) {
     collapsed.reserve(text.size());
     bool pending_blank = false;
     for (const char c : text) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+        if (IsHtmlWhitespace(c)) {
             pending_blank = !collapsed.empty();
             continue;
         }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -15,6 +14,7 @@
 #include "core/files/error.h"
 #include "core/files/paths.h"
 #include "core/files/text_file.h"
+#include "core/site/text_encoding.h"
 
 namespace tolvane {
 
@@ -30,13 +30,6 @@ constexpr std::array<std::string_view, 4> kPageExtensions = {".html", ".htm", ".
 constexpr std::string_view kGeneratedScriptMark = "Keyword [0] = ";
 constexpr std::size_t kGeneratedScriptProbeBytes = 4096;
 
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
 // The name without its extension (the part from the last "." on), unless that leaves nothing.
 std::string_view Stem(std::string_view name) {
     const std::size_t dot = name.rfind('.');
@@ -44,11 +37,9 @@ std::string_view Stem(std::string_view name) {
 }
 
 bool IsLinkByte(unsigned char c) {
-    if (std::isalnum(c)) {
-        return true;
-    }
     constexpr std::string_view kKept = "-._~/!$()*+,;:@";
-    return c < 0x80 && kKept.find(static_cast<char>(c)) != std::string_view::npos;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           (c < 0x80 && kKept.find(static_cast<char>(c)) != std::string_view::npos);
 }
 
 // The real path of `path` (links resolved), or "" when it has none (a dangling link, a loop).
@@ -82,7 +73,7 @@ struct FolderCloser {
 };
 
 bool IsIndexPage(std::string_view name) {
-    return IsWebPageName(name) && LowerCase(Stem(name)) == "index";
+    return IsWebPageName(name) && AsciiLowerCase(Stem(name)) == "index";
 }
 
 // The scan's order within a folder: index pages first, then everything by the bytes of its name.
@@ -102,7 +93,7 @@ std::string_view FileName(std::string_view path) {
 }  // namespace
 
 bool IsWebPageName(std::string_view name) {
-    const std::string lower = LowerCase(name);
+    const std::string lower = AsciiLowerCase(name);
     return std::any_of(kPageExtensions.begin(), kPageExtensions.end(), [&](std::string_view ext) {
         return lower.size() > ext.size() && lower.ends_with(ext);
     });

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cerrno>
 
 namespace tolvane {
@@ -12,25 +11,14 @@ namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
+    while (!text.empty() && IsHtmlWhitespace(text.front())) {
         text.remove_prefix(1);
     }
-    while (!text.empty() && IsBlank(text.back())) {
+    while (!text.empty() && IsHtmlWhitespace(text.back())) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-std::string LowerCase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
 }
 
 // The labels that the web reads as Windows-1252, and those of UTF-16 and UTF-8.
@@ -74,6 +62,16 @@ bool SecondByteFits(unsigned char lead, unsigned char second) {
 
 }  // namespace
 
+std::string AsciiLowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
 std::string ByteOrderMarkEncoding(std::string_view bytes, std::size_t& mark_length) {
     mark_length = 0;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
@@ -92,7 +90,7 @@ std::string ByteOrderMarkEncoding(std::string_view bytes, std::size_t& mark_leng
 }
 
 std::string IconvEncodingName(std::string_view label) {
-    const std::string lower = LowerCase(TrimBlanks(label));
+    const std::string lower = AsciiLowerCase(TrimBlanks(label));
     if (lower.empty()) {
         return {};
     }
@@ -110,7 +108,7 @@ bool IsUtf8Name(std::string_view encoding) {
 }
 
 std::string ContentTypeCharset(std::string_view content_type) {
-    const std::string lower = LowerCase(content_type);
+    const std::string lower = AsciiLowerCase(content_type);
     const std::size_t at = lower.find("charset");
     if (at == std::string::npos) {
         return {};

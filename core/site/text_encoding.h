@@ -7,6 +7,14 @@ namespace tolvane {
 
 // Text encodings of web pages, for their captions: everything the program keeps is UTF-8.
 
+// The five characters HTML counts as whitespace: blank, tab, line feed, form feed, return.
+constexpr bool IsHtmlWhitespace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+}
+
+// `text` with the ASCII letters A to Z in lower case, every other byte as it is.
+std::string AsciiLowerCase(std::string_view text);
+
 // The encoding a byte-order mark at the start of `bytes` names ("UTF-8", "UTF-16LE",
 // "UTF-16BE"), or "" when there is none; `mark_length` is set to the mark's length.
 std::string ByteOrderMarkEncoding(std::string_view bytes, std::size_t& mark_length);

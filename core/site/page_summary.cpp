@@ -302,6 +302,10 @@ std::optional<PageSummary> TrySummarize(PageReader::Arena& arena, std::string_vi
         }
         summary.caption = EscapeHtmlText(CollapseWhitespace(caption));
     }
+    // A title that says nothing leaves the caption to an <h1>, which may come later in the page.
+    if (!complete && summary.caption.empty()) {
+        return std::nullopt;
+    }
     return summary;
 }
 

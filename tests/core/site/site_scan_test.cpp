@@ -253,6 +253,9 @@ TEST(PageSummaryTest, PagesReadInPartGiveTheWholePagesCaption) {
         {"end of head inside a comment",
          "<head><!-- </head> --><meta name=robots content=noindex><title>T</title></head>" + filler,
          "T", true},
+        {"empty title, heading after the head",
+         "<head><title> </title></head><body><p>" + filler + "</p><h1>Heading</h1>", "Heading",
+         false},
         {"no end of head at all", "<title>Only</title><p>" + filler, "Only", false},
         // An undeclared encoding is judged on the part read: head and title.
         {"an odd byte beyond the part read",

@@ -66,20 +66,26 @@ bool StartsWithNoCase(std::string_view text, std::string_view start) {
     return text.size() >= start.size() && AsciiLowerCase(text.substr(0, start.size())) == start;
 }
 
-// Where the parser can most likely stop: just after the first "</head ...>" or "<body ...>".
-// The parser is slow next to reading (it takes each character on its own), so it is given only
-// that much first. This is a guess, never the answer: the parse decides whether the head really
-// ended there, and a guess that lay inside a comment or a script leads to the whole page.
-std::size_t HeadEndHint(std::string_view bytes) {
+// Just after the first tag that begins with `name` ("<body"), or npos when none is complete.
+std::size_t AfterFirstTag(std::string_view bytes, std::string_view name) {
     for (std::size_t at = bytes.find('<'); at != std::string_view::npos;
          at = bytes.find('<', at + 1)) {
-        const std::string_view rest = bytes.substr(at);
-        if (StartsWithNoCase(rest, "</head") || StartsWithNoCase(rest, "<body")) {
+        if (StartsWithNoCase(bytes.substr(at), name)) {
             const std::size_t close = bytes.find('>', at);
             return close == std::string_view::npos ? close : close + 1;
         }
     }
     return std::string_view::npos;
+}
+
+// Where the parser can most likely stop: just after "<body ...>", else after "</head>" (what
+// stands between the two may still belong to the head). The parser is slow next to reading (it
+// takes each character on its own), so it is given only that much first. This is a guess, never
+// the answer: the parse decides whether the head really ended there, and a guess that lay
+// inside a comment or a script leads to the whole page.
+std::size_t HeadEndHint(std::string_view bytes) {
+    const std::size_t body = AfterFirstTag(bytes, "<body");
+    return body != std::string_view::npos ? body : AfterFirstTag(bytes, "</head");
 }
 
 void* ArenaAllocate(void* arena, std::size_t size) {
@@ -268,6 +274,21 @@ std::string DecodeReferences(PageReader::Arena& arena, const std::string& text) 
     return decoded;
 }
 
+// The caption that the text of `source` makes (none without a source): read in the page's
+// `legacy` encoding when it has one, whitespace collapsed, written as HTML.
+std::string CaptionOf(PageReader::Arena& arena, const GumboNode* source, bool descend,
+                      const std::string& legacy) {
+    if (source == nullptr) {
+        return {};
+    }
+    std::string text;
+    AppendText(source, descend, !legacy.empty(), text);
+    if (!legacy.empty()) {
+        text = DecodeReferences(arena, ConvertToUtf8(text, legacy));
+    }
+    return EscapeHtmlText(CollapseWhitespace(text));
+}
+
 // The summary, or nothing while the page's beginning does not settle it: the whole head must
 // have been read (for the robots <meta>), and a closed <title> found.
 std::optional<PageSummary> TrySummarize(PageReader::Arena& arena, std::string_view bytes,
@@ -291,20 +312,14 @@ std::optional<PageSummary> TrySummarize(PageReader::Arena& arena, std::string_vi
         marked_encoding.empty() ? LegacyEncoding(facts, text, complete) : std::string();
     PageSummary summary;
     summary.noindex = facts.noindex;
-    for (const GumboNode* source : {facts.title, facts.heading}) {
-        if (source == nullptr || !summary.caption.empty()) {
-            continue;
-        }
-        std::string caption;
-        AppendText(source, source == facts.heading, !legacy.empty(), caption);
-        if (!legacy.empty()) {
-            caption = DecodeReferences(arena, ConvertToUtf8(caption, legacy));
-        }
-        summary.caption = EscapeHtmlText(CollapseWhitespace(caption));
-    }
-    // A title that says nothing leaves the caption to an <h1>, which may come later in the page.
-    if (!complete && summary.caption.empty()) {
+    summary.caption = CaptionOf(arena, facts.title, false, legacy);
+    // A title that says nothing leaves the caption to an <h1>, which may come later in the page
+    // and whose text may go on past the part read: only the whole page tells.
+    if (summary.caption.empty() && !complete) {
         return std::nullopt;
+    }
+    if (summary.caption.empty()) {
+        summary.caption = CaptionOf(arena, facts.heading, true, legacy);
     }
     return summary;
 }

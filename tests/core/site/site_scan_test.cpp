@@ -256,6 +256,9 @@ TEST(PageSummaryTest, PagesReadInPartGiveTheWholePagesCaption) {
         {"empty title, heading after the head",
          "<head><title> </title></head><body><p>" + filler + "</p><h1>Heading</h1>", "Heading",
          false},
+        {"noindex moved into the head from after its end",
+         "<head><title>T</title></head>\n<meta name=robots content=noindex><body>" + filler, "T",
+         true},
         {"no end of head at all", "<title>Only</title><p>" + filler, "Only", false},
         // An undeclared encoding is judged on the part read: head and title.
         {"an odd byte beyond the part read",

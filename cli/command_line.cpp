@@ -3,7 +3,17 @@
 namespace tolvane {
 namespace {
 
-enum class OptionKind { kOutput, kTitle, kButton, kTags, kStyle, kData };
+enum class OptionKind {
+    kOutput,
+    kTitle,
+    kButton,
+    kTags,
+    kStyle,
+    kData,
+    kScan,
+    kLinkPrefix,
+    kSaveList
+};
 
 struct OptionSpec {
     char short_name;  // '\0' when the option has only its long form
@@ -13,9 +23,15 @@ struct OptionSpec {
 };
 
 constexpr OptionSpec kOptions[] = {
-    {'o', "output", OptionKind::kOutput, true},  {'t', "title", OptionKind::kTitle, false},
-    {'b', "button", OptionKind::kButton, false}, {'\0', "tags", OptionKind::kTags, true},
-    {'s', "style", OptionKind::kStyle, true},    {'\0', "data", OptionKind::kData, true},
+    {'o', "output", OptionKind::kOutput, true},
+    {'t', "title", OptionKind::kTitle, false},
+    {'b', "button", OptionKind::kButton, false},
+    {'\0', "tags", OptionKind::kTags, true},
+    {'s', "style", OptionKind::kStyle, true},
+    {'\0', "data", OptionKind::kData, true},
+    {'\0', "scan", OptionKind::kScan, true},
+    {'\0', "link-prefix", OptionKind::kLinkPrefix, false},
+    {'\0', "save-list", OptionKind::kSaveList, true},
 };
 
 const OptionSpec* FindLong(std::string_view name) {
@@ -67,6 +83,15 @@ void Apply(CommandLine& line, OptionKind kind, const std::string& value) {
             break;
         case OptionKind::kData:
             line.data_folder = value;
+            break;
+        case OptionKind::kScan:
+            line.site_folder = value;
+            break;
+        case OptionKind::kLinkPrefix:
+            line.link_prefix = value;
+            break;
+        case OptionKind::kSaveList:
+            line.saved_list_file = value;
             break;
     }
 }
@@ -142,16 +167,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         Apply(line, word.definition->kind, value);
     }
-    if (lists.empty()) {
+    if (lists.empty() && !line.site_folder) {
         throw UsageError("no item list file given");
     }
     if (lists.size() > 1) {
         throw UsageError("more than one item list file given");
     }
-    if (lists.front().empty()) {
-        throw UsageError("the item list file name is empty");
+    if (!lists.empty()) {
+        if (lists.front().empty()) {
+            throw UsageError("the item list file name is empty");
+        }
+        line.list_file = lists.front();
     }
-    line.list_file = lists.front();
     return line;
 }
 
@@ -162,7 +189,9 @@ std::string HelpText() {
             std::string(index == 1 ? "" : ", ") + '"' + std::string(kStyleEntries[index]) + '"';
     }
     return std::string(R"(Usage: tolvane-build [OPTIONS] LIST
-Builds a search page (engine.js, index.html, style.css) from an item list.
+       tolvane-build [OPTIONS] --scan SITE_DIR [LIST]
+Builds a search page (engine.js, index.html, style.css) from an item list, from the web
+pages of a site folder, or from both.
 
   LIST                an item list file; "-" reads standard input
   -o, --output DIR    folder to write the three files into; created, with its parents,
@@ -176,8 +205,25 @@ Builds a search page (engine.js, index.html, style.css) from an item list.
                       styles: )" +
            styles + R"(
       --data DIR      folder holding system/ and Styles/; default: the program's folder
+      --scan SITE_DIR one item for each web page (.html, .htm, .shtml, .xhtml) below
+                      SITE_DIR, after the items of LIST when one is given; the caption
+                      is the page's title, else its first <h1>, else its file name;
+                      pages that cannot be read or are listed already are skipped and
+                      counted on standard error
+      --link-prefix TEXT
+                      what the scanned pages' links begin with; default "../", which
+                      reaches SITE_DIR from its "Tolvane Project" subfolder; "/" or
+                      "https://example.com/" for a page put elsewhere
+      --save-list FILE
+                      also write the items the page is built from as a list file
+                      (".til" is added to a new name without it, as in the window)
   -h, --help          show this text
       --version       show the program's version
+
+The whole site in one line: the search page goes into the folder that the window's
+export writes, and every result links to its page:
+
+  tolvane-build --scan SITE_DIR -o "SITE_DIR/Tolvane Project"
 
 Exit status: 0 when all three files are written, 1 on an error (also when only the style
 sheet could not be loaded), 2 for bad usage.

@@ -7,13 +7,18 @@
 #include <vector>
 
 #include "core/build/search_build.h"
+#include "core/site/site_scan.h"
 
 namespace tolvane {
 
 // The arguments of `tolvane-build`, parsed:
 //
 //   tolvane-build [OPTIONS] LIST
+//   tolvane-build [OPTIONS] --scan SITE_DIR [LIST]
 //     LIST                an item list file ("-" reads standard input)
+//     --scan SITE_DIR     items from the web pages of a site folder, after those of LIST if given
+//     --link-prefix TEXT  what the scanned pages' links begin with; default "../"
+//     --save-list FILE    also write the items the page is built from as a list file
 //     -o, --output DIR    folder to write into; created with its parents; default: current folder
 //     -t, --title TEXT    page title; default "Site Search"
 //     -b, --button TEXT   search button caption; default "Search"
@@ -25,9 +30,9 @@ namespace tolvane {
 // A value follows its option as the next argument, or joined: "--title=Find", "-tFind". "--"
 // ends the options, so that a LIST beginning with "-" can be named. The last of a repeated
 // option counts. -h/--help and --version end the parsing where they stand: what follows them
-// is not looked at and no LIST is needed.
+// is not looked at and no LIST is needed. Without --scan, LIST must be given.
 struct CommandLine {
-    std::string list_file;      // never empty; "-" for standard input
+    std::string list_file;      // "-" for standard input; "" only with a site folder
     std::string output_folder;  // "" for the current folder
     std::string title = "Site Search";
     std::string button_caption = "Search";
@@ -37,6 +42,9 @@ struct CommandLine {
     int style_index = kDefaultStyleIndex;
     std::string style_file;
     std::optional<std::string> data_folder;  // none: the program's folder
+    std::optional<std::string> site_folder;  // none: no scan
+    std::string link_prefix = std::string(kDefaultLinkPrefix);
+    std::optional<std::string> saved_list_file;  // none: no list written
     bool show_help = false;
     bool show_version = false;
 };
@@ -48,8 +56,9 @@ class UsageError : public std::runtime_error {
 };
 
 // Parses the arguments that follow the program name. Pure: reads nothing but `arguments` and
-// throws nothing but UsageError (an unknown option, a missing or empty value, no LIST or more
-// than one). Path values (LIST, DIR, FILE, a style path) must not be empty.
+// throws nothing but UsageError (an unknown option, a missing or empty value, neither LIST nor
+// --scan, more than one LIST). Path values (LIST, DIR, FILE, a style path) must not be empty;
+// the link prefix may be.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The text that --help prints.

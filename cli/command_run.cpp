@@ -10,7 +10,10 @@
 #include "core/files/folders.h"
 #include "core/files/paths.h"
 #include "core/files/text_file.h"
+#include "core/items/list_file.h"
 #include "core/services/messages.h"
+#include "core/site/site_items.h"
+#include "core/site/site_scan.h"
 
 namespace tolvane {
 namespace {
@@ -65,11 +68,33 @@ LineList ReadStandardInput(std::istream& input) {
     return LineList::Split(std::move(text));
 }
 
+// The items the page is built from: the list's, then the site's pages. Pages that could not
+// be read or were listed already are told on `errors` in the window's words; they fail nothing.
+void ReadItems(const CommandLine& line, std::istream& input, std::ostream& errors,
+               ItemList& items) {
+    if (!line.list_file.empty()) {
+        items.SetItemLines(line.list_file == "-" ? ReadStandardInput(input)
+                                                 : ReadLines(line.list_file));
+    } else {
+        items.SetItemLines({});
+    }
+    if (line.site_folder) {
+        SiteScanner scanner(line.link_prefix);
+        scanner.ScanFolder(*line.site_folder);
+        const PagesAdded added = AddPagesToList(items, scanner.Pages());
+        if (added.already_listed > 0 || scanner.UnreadableCount() > 0) {
+            errors << ScanReportText(added, scanner.UnreadableCount()) << '\n';
+        }
+    }
+    if (line.saved_list_file) {
+        SaveList(items, *line.saved_list_file);
+    }
+}
+
 int Build(const CommandLine& line, const std::string& program_folder, std::istream& input,
           std::ostream& errors) {
     ItemList items;
-    items.SetItemLines(line.list_file == "-" ? ReadStandardInput(input)
-                                             : ReadLines(line.list_file));
+    ReadItems(line, input, errors, items);
     LineList tags = line.tags_file ? ReadLines(*line.tags_file) : LineList{kDefaultTagLine};
 
     const std::string target = WithSeparator(line.output_folder);

@@ -15,11 +15,6 @@
 namespace tolvane {
 namespace {
 
-[[noreturn]] void ThrowOpenError(const std::string& path, int error_number) {
-    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
-                SystemErrorText(error_number));
-}
-
 [[noreturn]] void ThrowCreateError(const std::string& path, int error_number) {
     throw Error("Cannot create file \"" + AbsolutePath(path) + "\". " +
                 SystemErrorText(error_number));
@@ -133,48 +128,66 @@ std::string SystemErrorText(int error_number) {
     return text;
 }
 
-std::string ReadFileBytes(const std::string& path) {
+[[noreturn]] void ThrowOpenError(const std::string& path, int error_number) {
+    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
+                SystemErrorText(error_number));
+}
+
+FileReader::FileReader(const std::string& path) : path_(path) {
     // Opened without waiting: a named pipe that nobody writes to would otherwise block the
     // open, and with it the program, for good. Reads wait again, and such a pipe reads as empty.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!file.valid()) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) {
         ThrowOpenError(path, errno);
     }
-    const int flags = ::fcntl(file.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        ThrowOpenError(path, errno);
-    }
+    const int flags = ::fcntl(fd_, F_GETFL);
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) {
-        ThrowOpenError(path, errno);
+    const bool usable =
+        flags >= 0 && ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0 && ::fstat(fd_, &info) == 0;
+    const int error_number = !usable ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (error_number != 0) {
+        ::close(fd_);
+        ThrowOpenError(path, error_number);
     }
-    if (S_ISDIR(info.st_mode)) {
-        ThrowOpenError(path, EISDIR);
-    }
-    std::string bytes;
-    // One read of the known size, with one byte to spare so that the read which meets the end
-    // needs no larger buffer; files whose size the system does not know (pipes, /proc) are read
-    // on until their end.
-    std::size_t capacity = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 65536;
-    bytes.resize(capacity);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            bytes.resize(bytes.size() * 2);
-        }
-        const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+    known_size_ = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+}
+
+FileReader::~FileReader() {
+    ::close(fd_);
+}
+
+bool FileReader::ReadMore(std::string& bytes, std::size_t count) {
+    const std::size_t filled = bytes.size();
+    bytes.resize(filled + count);
+    std::size_t got_total = 0;
+    while (got_total < count) {
+        const ssize_t got = ::read(fd_, bytes.data() + filled + got_total, count - got_total);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
-            ThrowOpenError(path, errno);
+            bytes.resize(filled);
+            ThrowOpenError(path_, errno);
         }
         if (got == 0) {
-            break;
+            bytes.resize(filled + got_total);
+            return false;
         }
-        filled += static_cast<std::size_t>(got);
+        got_total += static_cast<std::size_t>(got);
     }
-    bytes.resize(filled);
+    return true;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    FileReader file(path);
+    std::string bytes;
+    // One read of the known size, with one byte to spare so that the read which meets the end
+    // needs no larger buffer; files whose size the system does not know (pipes, /proc) are read
+    // on until their end.
+    std::size_t step = file.KnownSize() > 0 ? file.KnownSize() + 1 : 65536;
+    while (file.ReadMore(bytes, step)) {
+        step = bytes.size();
+    }
     return bytes;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,29 @@ namespace tolvane {
 
 // The operating system's text for `error_number`, trimmed as the messages above want it.
 std::string SystemErrorText(int error_number);
+
+// Raises the "Cannot open file" error for `path` and the operating system's `error_number`.
+[[noreturn]] void ThrowOpenError(const std::string& path, int error_number);
+
+// A file opened for reading in steps, for readers that need only its beginning. Opening and
+// reading fail with "Cannot open file" (a folder too, as EISDIR).
+class FileReader {
+  public:
+    explicit FileReader(const std::string& path);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // The file's size as the system knew it at the open; 0 when it does not know (a pipe).
+    std::size_t KnownSize() const { return known_size_; }
+    // Appends up to `count` further bytes to `bytes`; false once the end of the file is met.
+    bool ReadMore(std::string& bytes, std::size_t count);
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+    std::size_t known_size_ = 0;
+};
 
 // All bytes of the file at `path`, read into one block.
 std::string ReadFileBytes(const std::string& path);

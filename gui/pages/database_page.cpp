@@ -1,11 +1,15 @@
 #include "gui/pages/database_page.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
 #include "core/items/list_file.h"
+#include "core/site/site_items.h"
+#include "core/site/site_scan.h"
 #include "gui/widgets/event_guard.h"
 #include "gui/widgets/item_grid.h"
 #include "gui/widgets/override_cursor.h"
@@ -17,6 +21,9 @@ namespace tolvane {
 namespace {
 
 constexpr char kEnter = 13;
+
+// How often a long scan of dropped pages lets the window paint.
+constexpr int kPaintIntervalMs = 30;
 
 // The character a key press types, as the Enter-key handlers see it.
 char TypedCharacter(const QKeyEvent& event) {
@@ -73,6 +80,11 @@ void DatabasePage::CreateControls() {
     item_grid_ = new ItemGrid(list_, messages_, this);
     item_grid_->setGeometry(8, 24, 265, 241);
     item_grid_->setAccessibleName("All items");
+    item_grid_->setToolTip(
+        "Drop web pages or site folders here to add an item for each page, captioned with its "
+        "title");
+    item_grid_->SetDropHandler(
+        [this](const std::vector<std::string>& paths) { AddDroppedPages(paths); });
 
     current_item_label_ =
         NewLabel(this, "currentItemLabel", ToWidgetText(ItemEditor::kInitialLabel), {280, 8});
@@ -164,6 +176,27 @@ void DatabasePage::OpenList() {
     const OverrideCursor wait(Qt::WaitCursor);
     DialogWithNormalCursor dialog(open_list_dialog_);
     OpenListWithDialog(list_, dialog);
+}
+
+void DatabasePage::AddDroppedPages(const std::vector<std::string>& paths) {
+    PagesAdded added;
+    int unreadable = 0;
+    {
+        const OverrideCursor wait(Qt::WaitCursor);
+        QElapsedTimer since_paint;
+        since_paint.start();
+        // Paint events only: the user's input waits until the list has taken the pages.
+        SiteScanner scanner(std::string(kDefaultLinkPrefix), [&since_paint] {
+            if (since_paint.elapsed() >= kPaintIntervalMs) {
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                since_paint.restart();
+            }
+        });
+        scanner.ScanPaths(paths);
+        added = AddPagesToList(list_, scanner.Pages());
+        unreadable = scanner.UnreadableCount();
+    }
+    messages_.ShowNotice(ScanReportText(added, unreadable));
 }
 
 void DatabasePage::MoveUp() {

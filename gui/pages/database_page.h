@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/items/item_editor.h"
 #include "core/items/item_list.h"
@@ -50,6 +51,11 @@ class DatabasePage : public PageFrame, public ItemFields {
     void MoveToTop();
     void MoveToBottom();
     void ClearList();
+    // Files and folders dropped on the item grid: one item for each web page among them and
+    // below the folders (SiteScanner's rules, links beginning with "../"), after the last
+    // item that is not blank; then a notice tells what was added and skipped. The window
+    // goes on painting while the pages are read.
+    void AddDroppedPages(const std::vector<std::string>& paths);
     // A key typed in the caption field or the link field, as its character: Enter in the
     // caption moves on to the link, Enter in the link adds the item.
     void OnCaptionKey(char key);

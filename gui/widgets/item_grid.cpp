@@ -1,6 +1,12 @@
 #include "gui/widgets/item_grid.h"
 
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
+#include <QMetaObject>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -19,6 +25,20 @@ namespace {
 
 // One notch of a common mouse wheel, in eighths of a degree.
 constexpr int kWheelNotch = 120;
+
+// The local files and folders that a drag carries, as the file system spells their paths.
+std::vector<std::string> LocalPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr) {
+        return paths;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        }
+    }
+    return paths;
+}
 
 }  // namespace
 
@@ -78,6 +98,12 @@ int ItemGrid::FirstVisibleRow() const {
 
 int ItemGrid::VisibleItemRows() const {
     return std::max(1, (viewport()->height() - kRowHeight) / kRowPitch);
+}
+
+void ItemGrid::SetDropHandler(DropHandler handler) {
+    drop_handler_ = std::move(handler);
+    setAcceptDrops(static_cast<bool>(drop_handler_));
+    viewport()->setAcceptDrops(static_cast<bool>(drop_handler_));
 }
 
 // ---- Following the list ----
@@ -255,6 +281,38 @@ void ItemGrid::keyPressEvent(QKeyEvent* event) {
     if (target != CursorCell()) {
         RequestMove(target);
     }
+}
+
+// ---- Dropped files ----
+
+void ItemGrid::AcceptLocalFiles(QDragMoveEvent* event) const {
+    if (drop_handler_ && !LocalPaths(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void ItemGrid::dragEnterEvent(QDragEnterEvent* event) {
+    AcceptLocalFiles(event);
+}
+
+void ItemGrid::dragMoveEvent(QDragMoveEvent* event) {
+    AcceptLocalFiles(event);
+}
+
+void ItemGrid::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = LocalPaths(event->mimeData());
+    if (!drop_handler_ || paths.empty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // The file manager waits for the drop to end: the handler runs once it has, so that neither
+    // a long scan nor a message box holds the other program up.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { RunGuarded(messages_, [this, &paths] { drop_handler_(paths); }); },
+        Qt::QueuedConnection);
 }
 
 bool ItemGrid::focusNextPrevChild(bool /*next*/) {

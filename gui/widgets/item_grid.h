@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "core/items/item_list.h"
 #include "core/services/messages.h"
@@ -18,10 +21,17 @@ namespace tolvane {
 //
 // Geometry: every cell is followed by a one-pixel grid line, to its right and below it, so a
 // row takes kRowPitch pixels and the two columns with their lines fill the viewport's width.
+//
+// Files and folders dragged from the file manager may be dropped on the grid once a drop
+// handler is set: the grid hands their local paths on and leaves what they mean to its owner.
 class ItemGrid : public QAbstractScrollArea {
     Q_OBJECT
 
   public:
+    // Told the local paths of a drop, in the drop's order, right after the drop has ended;
+    // runs inside the error guard.
+    using DropHandler = std::function<void(const std::vector<std::string>& paths)>;
+
     // Errors raised while the grid handles input go to `messages`' error box.
     ItemGrid(ItemList& list, Messages& messages, QWidget* parent = nullptr);
     ~ItemGrid() override;
@@ -47,6 +57,8 @@ class ItemGrid : public QAbstractScrollArea {
     int FirstVisibleRow() const;
     // How many item rows fit whole under the title row (at least 1): one page.
     int VisibleItemRows() const;
+    // Drops of local files are taken only while a handler is set.
+    void SetDropHandler(DropHandler handler);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,6 +71,9 @@ class ItemGrid : public QAbstractScrollArea {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     // Tab and Shift+Tab move between cells; the focus stays in the grid.
@@ -84,6 +99,8 @@ class ItemGrid : public QAbstractScrollArea {
     // The cell a key moves to, or false for keys the grid leaves alone.
     bool KeyTarget(const QKeyEvent& event, Cell& target) const;
     void RequestMove(Cell cell);
+    // A drag over the grid is welcome while it carries local files and a handler is set.
+    void AcceptLocalFiles(QDragMoveEvent* event) const;
 
     void PaintTitleRow(QPainter& painter) const;
     void PaintItemRow(QPainter& painter, int row, int top) const;
@@ -93,6 +110,7 @@ class ItemGrid : public QAbstractScrollArea {
 
     ItemList& list_;
     Messages& messages_;
+    DropHandler drop_handler_;
     int link_column_width_ = kDefaultLinkColumnWidth;
     int shown_cursor_row_ = 0;
     int wheel_remainder_ = 0;

@@ -1,14 +1,16 @@
 // Takes a screenshot of each page of the main window for the README: the Database page as
-// the program starts, the Preview page after the "Preview" tool button has built the page,
-// and the Help page. Run by scripts/screenshots on an X display (Xvfb).
+// the program starts and again after a site folder was dropped on its item grid, the Preview
+// page after the "Preview" tool button has built the page, and the Help page. Run by
+// scripts/screenshots on an X display (Xvfb).
 //
-//   tolvane_screenshots <program folder with system/, Styles/, temp/> <output folder>
+//   tolvane_screenshots <program folder with system/, Styles/, temp/> <output folder> <site>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScreen>
 #include <QTest>
 #include <QTextStream>
+#include <QTimer>
 #include <QWebEngineView>
 #include <cstdio>
 
@@ -16,6 +18,8 @@
 #include "core/files/paths.h"
 #include "gui/pages/preview_page.h"
 #include "gui/services/web_browser.h"
+#include "gui/widgets/item_grid.h"
+#include "tests/support/qt_drops.h"
 
 namespace {
 
@@ -36,6 +40,19 @@ bool Save(tolvane::MainWindow& window, const QString& folder, const char* name) 
     return saved;
 }
 
+// Drops the site folder on the grid and closes the notice that tells what was added.
+void DropSite(tolvane::MainWindow& window, const std::string& site) {
+    QTimer close_notice;
+    QObject::connect(&close_notice, &QTimer::timeout, [] {
+        if (QWidget* notice = QApplication::activeModalWidget()) {
+            notice->close();
+        }
+    });
+    close_notice.start(100);
+    auto* grid = window.findChild<tolvane::ItemGrid*>(QStringLiteral("itemGrid"));
+    tolvane::testing::DropLocalFiles(grid->viewport(), {site});
+}
+
 void Press(tolvane::MainWindow& window, const char* button) {
     auto* tool = window.findChild<QWidget*>(QString::fromLatin1(button));
     QTest::mouseClick(tool, Qt::LeftButton);
@@ -46,8 +63,8 @@ void Press(tolvane::MainWindow& window, const char* button) {
 int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <program folder> <output folder>\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s <program folder> <output folder> <site folder>\n", argv[0]);
         return 2;
     }
     const std::string program_folder = std::string(argv[1]) + "/";
@@ -64,6 +81,10 @@ int main(int argc, char** argv) {
     }
     Settle(500);
     bool ok = Save(window, output, "database");
+
+    DropSite(window, argv[3]);
+    Settle(500);
+    ok = Save(window, output, "database-site") && ok;
 
     auto* web = window.findChild<tolvane::WebBrowser*>(QStringLiteral("browserView"));
     bool loaded = false;

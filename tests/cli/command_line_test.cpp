@@ -79,6 +79,22 @@ TEST(ParseCommandLineTest, HelpAndVersionStopTheParsing) {
     EXPECT_TRUE(ParseCommandLine({"--version", "a", "b"}).show_version);
 }
 
+TEST(ParseCommandLineTest, SiteScanWithOrWithoutAList) {
+    CommandLine line = ParseCommandLine({"--scan", "site"});
+    EXPECT_EQ(line.site_folder, "site");
+    EXPECT_EQ(line.list_file, "");
+    EXPECT_EQ(line.link_prefix, "../");
+    EXPECT_FALSE(line.saved_list_file.has_value());
+
+    line = ParseCommandLine({"--scan=old", "l.til", "--link-prefix=", "--save-list", "all.til",
+                             "--scan", "site", "--link-prefix", "https://example.com/"});
+    EXPECT_EQ(line.site_folder, "site");
+    EXPECT_EQ(line.list_file, "l.til");
+    EXPECT_EQ(line.link_prefix, "https://example.com/");
+    EXPECT_EQ(line.saved_list_file, "all.til");
+    EXPECT_EQ(ParseCommandLine({"--link-prefix=", "--scan=s"}).link_prefix, "");
+}
+
 TEST(ParseCommandLineTest, BadUsageNamesTheProblem) {
     const struct {
         Arguments arguments;
@@ -99,6 +115,11 @@ TEST(ParseCommandLineTest, BadUsageNamesTheProblem) {
         {{"-o", "", "l"}, "option '-o' needs a non-empty value"},
         {{"--data=", "l"}, "option '--data' needs a non-empty value"},
         {{"--style=", "l"}, "option '--style' needs a non-empty value"},
+        {{"--link-prefix=/", "l", "--scan"}, "option '--scan' needs a value"},
+        {{"--scan=", "l"}, "option '--scan' needs a non-empty value"},
+        {{"--save-list=", "--scan=s"}, "option '--save-list' needs a non-empty value"},
+        {{"--link-prefix=/"}, "no item list file given"},
+        {{"--scan=s", "a", "b"}, "more than one item list file given"},
     };
     for (const auto& c : cases) {
         try {

@@ -9,10 +9,13 @@
 
 #include "core/build/search_build.h"
 #include "tests/support/fault_env.h"
+#include "tests/support/site_fixture.h"
 
 namespace tolvane {
 namespace {
 
+using testing::FixtureSite;
+using testing::FixtureSitePages;
 using testing::GetFile;
 using testing::PutFile;
 using testing::TempFolder;
@@ -140,6 +143,59 @@ TEST_F(CommandRunTest, StyleFailureIsReportedAfterTheOtherFiles) {
         EXPECT_NE(GetFile(out_ + "engine.js").find("About us"), std::string::npos);
         EXPECT_EQ(GetFile(out_ + "style.css"), "former");
     }
+}
+
+// The item lines of a built engine.js for these pages, in their order.
+std::string ScriptItemLines(const std::vector<SitePage>& pages) {
+    std::string lines = "Keyword [0] = " + std::to_string(pages.size()) + "\r\n";
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const std::string index = std::to_string(i + 1);
+        lines += "Keyword [" + index + "] = \"" + pages[i].caption + "\"\r\n";
+        lines += "Address [" + index + "] = \"" + pages[i].link + "\"\r\n";
+    }
+    return lines;
+}
+
+TEST_F(CommandRunTest, ScansASiteIntoItsExportFolderInOneLine) {
+    const FixtureSite fixture;
+    const std::string export_folder = fixture.Site() + "/Tolvane Project/";
+    for (int run = 0; run < 2; ++run) {  // the second run scans past the first one's export
+        const RunResult result = Run({"--scan", fixture.Site(), "-o", export_folder});
+        EXPECT_EQ(result.status, kExitBuilt) << result.errors;
+        EXPECT_EQ(result.errors, "");
+        EXPECT_NE(GetFile(export_folder + "engine.js").find(ScriptItemLines(FixtureSitePages())),
+                  std::string::npos)
+            << GetFile(export_folder + "engine.js");
+    }
+}
+
+TEST_F(CommandRunTest, ScannedPagesFollowTheListAndAreSavedAsAList) {
+    const FixtureSite fixture;
+    PutFile(list_, "https://example.com/about.html=About, from the list\r\n");
+    const RunResult result = Run({"--scan", fixture.Site(), "--link-prefix=https://example.com/",
+                                  "--save-list", dir_ / "all", "-o", out_, list_});
+    EXPECT_EQ(result.status, kExitBuilt) << result.errors;
+    EXPECT_EQ(result.errors, "Added 10 pages; skipped 1 that was already in the list.\n");
+
+    std::vector<SitePage> expected = {{"https://example.com/about.html", "About, from the list"}};
+    std::string saved = expected[0].link + "=" + expected[0].caption + "\r\n";
+    for (SitePage page : FixtureSitePages()) {
+        page.link = "https://example.com/" + page.link.substr(3);
+        if (page.link != expected[0].link) {
+            saved += page.link + "=" + page.caption + "\r\n";
+            expected.push_back(page);
+        }
+    }
+    EXPECT_EQ(GetFile(dir_ / "all.til"), saved);
+    EXPECT_NE(GetFile(out_ + "engine.js").find(ScriptItemLines(expected)), std::string::npos);
+}
+
+TEST_F(CommandRunTest, MissingSiteFolderIsAnError) {
+    const RunResult result = Run({"--scan", dir_ / "no site", "-o", out_});
+    EXPECT_EQ(result.status, kExitFailed);
+    EXPECT_EQ(result.errors,
+              "Cannot open file \"" + dir_.path() + "no site\". No such file or directory.\n");
+    EXPECT_FALSE(std::filesystem::exists(out_ + "engine.js"));
 }
 
 TEST_F(CommandRunTest, BadUsageGivesOneLineAndStatusTwo) {

@@ -10,8 +10,12 @@
 #include <QPoint>
 #include <QTest>
 
+#include "core/files/paths.h"
 #include "core/files/text_file.h"
+#include "core/site/site_items.h"
+#include "core/site/site_scan.h"
 #include "tests/data/driver/page_driver.h"
+#include "tests/support/site_fixture.h"
 
 // Readable QString values in test failures.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -312,6 +316,40 @@ TEST_F(SearchPageTest, ShowsTextInAnyLanguageWrittenInUtf8) {
     EXPECT_EQ(view_->Text("document.forms.form1.Search.value"),
               QString::fromStdString(settings.button_caption));
     EXPECT_THAT(Search("zurich").captions, ElementsAre("Zürich — 東京 — Ελλάδα — Москва"));
+}
+
+// The pages of the fixture site, scanned with the default link prefix, in a search page exported
+// into the site's "Tolvane Project" folder: every result leads to a page of the site.
+TEST_F(SearchPageTest, ResultsOfAScannedSiteOpenItsPagesFromTheExportFolder) {
+    const testing::FixtureSite fixture;
+    SiteScanner scanner{std::string(kDefaultLinkPrefix)};
+    scanner.ScanFolder(fixture.Site());
+    ItemList list;
+    list.SetItemLines({});
+    AddPagesToList(list, scanner.Pages());
+    site_.Build(list.ItemLines());
+    const std::string project = fixture.Site() + "/Tolvane Project/";
+    for (const char* name : {"engine.js", "index.html", "style.css"}) {
+        WriteText(project + name, site_.PageFile(name));
+    }
+    const QUrl page = QUrl::fromLocalFile(QString::fromStdString(project + "index.html"));
+    ASSERT_TRUE(view_->Load(page));
+    ASSERT_TRUE(view_->WaitFor("document.getElementById('tolvane-results')"));
+
+    QStringList found;
+    for (const char* query :
+         {"fish", "about", "blog", "post", "grüße", "cafe", "broken", "naive", "unicode"}) {
+        const QStringList links = Links(QString::fromUtf8(query));
+        EXPECT_FALSE(links.isEmpty()) << query;
+        for (const QString& link : links) {
+            const std::string file = page.resolved(QUrl(link)).toLocalFile().toStdString();
+            EXPECT_TRUE(FileExists(file)) << link.toStdString() << " -> " << file;
+            if (!found.contains(link)) {
+                found << link;
+            }
+        }
+    }
+    EXPECT_EQ(found.size(), static_cast<qsizetype>(testing::FixtureSitePages().size()));
 }
 
 TEST_F(SearchPageTest, CountsShowsFiftyAtATimeAndAnswersAnEmptyQuery) {

@@ -15,7 +15,9 @@
 #include "core/files/error.h"
 #include "gui/widgets/item_grid.h"
 #include "tests/support/fault_env.h"
+#include "tests/support/qt_drops.h"
 #include "tests/support/service_fakes.h"
+#include "tests/support/site_fixture.h"
 
 namespace tolvane {
 namespace {
@@ -395,6 +397,68 @@ TEST_F(DatabasePageTest, AnErrorWhileTheGridHandlesAClickReachesTheErrorBox) {
     list.SetSelectionHandler([](int, int, bool&) { throw Error("Selection failed"); });
     ClickCell(1, 1);
     EXPECT_EQ(messages.errors, Lines{"Selection failed"});
+}
+
+// The grid's viewport, where the file manager drops files.
+QWidget* GridViewport(DatabasePage& page) {
+    return page.findChild<ItemGrid*>("itemGrid")->viewport();
+}
+
+Lines FixtureLines() {
+    Lines lines;
+    for (const SitePage& page : testing::FixtureSitePages()) {
+        lines.push_back(page.link + "=" + page.caption);
+    }
+    return lines;
+}
+
+TEST_F(DatabasePageTest, GridToolTipTellsThatPagesAndFoldersCanBeDropped) {
+    const std::string tip = Find("itemGrid")->toolTip().toStdString();
+    EXPECT_NE(tip.find("Drop web pages or site folders"), std::string::npos) << tip;
+}
+
+TEST_F(DatabasePageTest, DroppingASiteFolderAddsItsPagesAfterTheLastItem) {
+    const testing::FixtureSite fixture;
+    UseItems({"a.html=A", "b.html=B", "=", ""});
+    Select(2);
+    Type("captionField", "typed caption");
+    const std::string label = CurrentItemLabel();
+
+    const testing::DropOutcome outcome =
+        testing::DropLocalFiles(GridViewport(page), {fixture.Site()});
+    EXPECT_TRUE(outcome.entered);
+    EXPECT_TRUE(outcome.dropped);
+    Lines expected = {"a.html=A", "b.html=B"};
+    for (const std::string& line : FixtureLines()) {
+        expected.push_back(line);
+    }
+    EXPECT_EQ(Items(), expected);
+    EXPECT_EQ(messages.notices, Lines{"Added 11 pages."});
+    EXPECT_EQ(messages.notice_cursors, std::vector<Qt::CursorShape>{Qt::ArrowCursor});
+    EXPECT_EQ(testing::ShownCursor(), Qt::ArrowCursor);
+    EXPECT_TRUE(messages.errors.empty());
+    // As after Add item, the current item and the fields stay as they were.
+    EXPECT_EQ(list.CursorRow(), 2);
+    EXPECT_EQ(CurrentItemLabel(), label);
+    EXPECT_EQ(Text("captionField"), "typed caption");
+
+    // The same drop again finds every page listed already.
+    testing::DropLocalFiles(GridViewport(page), {fixture.Site()});
+    EXPECT_EQ(Items(), expected);
+    EXPECT_EQ(messages.notices.back(), "Added 0 pages; skipped 11 that were already in the list.");
+}
+
+TEST_F(DatabasePageTest, DroppedPagesAndFoldersComeInTheScansOrder) {
+    const testing::FixtureSite fixture;
+    UseItems({"="});
+    testing::DropLocalFiles(GridViewport(page),
+                            {fixture.Site() + "/blog", fixture.Site() + "/notes.txt",
+                             fixture.Site() + "/about.html", fixture.Site() + "/index.html"});
+    EXPECT_EQ(Items(),
+              (Lines{"../index.html=Fish &amp; Chips \xC3\xA9t\xC3\xA9 &lt;b&gt;",
+                     "../about.html=About us", "../index.htm=The Blog", "../2024/post.shtml=post",
+                     "../Old%20Post%20%231.html=Old post number one"}));
+    EXPECT_EQ(messages.notices, Lines{"Added 5 pages."});
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "core/files/error.h"
 #include "tests/gui/widgets/grid_harness.h"
+#include "tests/support/qt_drops.h"
 
 namespace tolvane {
 namespace {
@@ -400,6 +401,32 @@ TEST(ItemGridErrors, AnErrorWhileHandlingInputGoesToTheErrorBox) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint(100, 28));
     QTest::keyClick(grid, Qt::Key_Left);
     EXPECT_THAT(messages.errors, ElementsAre("Selection failed", "Selection failed"));
+}
+
+// Drops reach the handler as local paths, in the drop's order, and only while one is set; a
+// handler's error goes to the error box like any input's.
+TEST_F(ItemGridTest, DroppedFilesReachTheHandlerAsLocalPaths) {
+    EXPECT_FALSE(testing::DropLocalFiles(h.Viewport(), {"/site/a.html"}).entered);
+
+    std::vector<std::vector<std::string>> drops;
+    h.grid->SetDropHandler([&](const std::vector<std::string>& paths) {
+        drops.push_back(paths);
+        if (paths.front() == "/fails") {
+            throw Error("The scan failed");
+        }
+    });
+    const testing::DropOutcome outcome =
+        testing::DropLocalFiles(h.Viewport(), {"/site/b folder", "/site/a #1.html"});
+    EXPECT_TRUE(outcome.entered);
+    EXPECT_TRUE(outcome.dropped);
+    EXPECT_THAT(drops, ElementsAre(ElementsAre("/site/b folder", "/site/a #1.html")));
+    EXPECT_FALSE(testing::TextDragEnters(h.Viewport()));
+
+    testing::DropLocalFiles(h.Viewport(), {"/fails"});
+    EXPECT_THAT(h.messages.errors, ElementsAre("The scan failed"));
+
+    h.grid->SetDropHandler(nullptr);
+    EXPECT_FALSE(testing::DropLocalFiles(h.Viewport(), {"/site/a.html"}).entered);
 }
 
 }  // namespace

@@ -67,9 +67,9 @@ LineList ReadStandardInput(std::istream& input) {
 
 int Build(const CommandLine& line, const std::string& program_folder, std::istream& input,
           std::ostream& errors) {
+    // The list is only read here, never edited: a list file is mapped rather than copied in.
     ItemList items;
-    items.SetItemLines(line.list_file == "-" ? ReadStandardInput(input)
-                                             : ReadLines(line.list_file));
+    items.SetItemLines(line.list_file == "-" ? ReadStandardInput(input) : MapLines(line.list_file));
     LineList tags = line.tags_file ? ReadLines(*line.tags_file) : LineList{kDefaultTagLine};
 
     const std::string target = WithSeparator(line.output_folder);

@@ -17,25 +17,11 @@ constexpr std::string_view kValueEnd = "\"";
 constexpr std::string_view kStatementStart = "MsgBox.document.write('";
 constexpr std::string_view kTagSeparator = " '+ ' ";
 constexpr std::string_view kStatementEnd = "<hr>');";
-// What each data line adds around its index and its text, its line break included.
-constexpr std::size_t kDataLineFrame =
-    kCaptionLineStart.size() + kValueStart.size() + kValueEnd.size() + 2;
-// Room kept after the data lines for the engine template, so that a usual engine fits into the
-// block reserved once for the whole script.
-constexpr std::size_t kEngineRoom = 64 * 1024;
 
 void AppendDecimal(std::string& out, std::size_t number) {
     char digits[24];
     const auto result = std::to_chars(digits, digits + sizeof digits, number);
     out.append(digits, result.ptr);
-}
-
-std::size_t DecimalWidth(std::size_t number) {
-    std::size_t width = 1;
-    for (; number >= 10; number /= 10) {
-        ++width;
-    }
-    return width;
 }
 
 // `text` as the inside of a script string closed by `quote`: the backslash and the quote
@@ -68,11 +54,8 @@ void ComposeDataLine(std::string& line, std::string_view start, std::size_t inde
     line.append(kValueEnd);
 }
 
-void AppendItemLines(const ItemList& items, TextBuffer& script) {
+void AppendItemLines(const ItemList& items, LineWriter& script) {
     const std::size_t count = static_cast<std::size_t>(items.ItemCount());
-    // Links and captions together are at most the lines' bytes; only escapes add to that.
-    script.Reserve(items.ItemLines().TextBytes() +
-                   2 * count * (kDataLineFrame + DecimalWidth(count)) + kEngineRoom);
     std::string line;
     for (std::size_t i = 1; i <= count; ++i) {
         const int row = static_cast<int>(i);
@@ -109,17 +92,23 @@ std::string WithStatement(const std::string& engine, std::string_view statement)
 
 }  // namespace
 
-void AssembleScript(const ScriptInputs& inputs, TextBuffer& script, TextBuffer& engine) {
+ScriptAssembly::ScriptAssembly(const ScriptInputs& inputs) : items_(*inputs.items) {
     WithinMemoCapacity([&] {
-        script.LoadFromFile(inputs.program_folder + std::string(kHeadingTemplate));
-        std::string count_line(kCountLineStart);
-        AppendDecimal(count_line, static_cast<std::size_t>(inputs.items->ItemCount()));
-        script.AppendLine(count_line);
-        AppendItemLines(*inputs.items, script);
+        heading_.LoadFromFile(inputs.program_folder + std::string(kHeadingTemplate));
+        engine_.LoadFromFile(inputs.program_folder + std::string(kEngineTemplate));
+        engine_.SetText(WithStatement(engine_.Text(), TagsStatement(inputs.tag_lines)));
+    });
+}
 
-        engine.LoadFromFile(inputs.program_folder + std::string(kEngineTemplate));
-        engine.SetText(WithStatement(engine.Text(), TagsStatement(inputs.tag_lines)));
-        script.AppendLinesOf(engine);
+void ScriptAssembly::WriteTo(ByteSink& script) const {
+    WithinMemoCapacity([&] {
+        LineWriter writer(script);
+        writer.AppendText(heading_.Text());
+        std::string count_line(kCountLineStart);
+        AppendDecimal(count_line, static_cast<std::size_t>(items_.ItemCount()));
+        writer.AppendLine(count_line);
+        AppendItemLines(items_, writer);
+        writer.AppendLinesOf(engine_.Text());
     });
 }
 

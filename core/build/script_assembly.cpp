@@ -44,11 +44,11 @@ void AppendEscaped(std::string& out, std::string_view text, char quote) {
 
 // "Keyword [i] = "caption"" or "Address [i] = "link"", built in `line` (reused, so a million
 // items allocate nothing per line).
-void ComposeDataLine(std::string& line, std::string_view start, std::size_t index,
+void ComposeDataLine(std::string& line, std::string_view start, std::string_view index,
                      std::string_view value) {
     line.clear();
     line.append(start);
-    AppendDecimal(line, index);
+    line.append(index);
     line.append(kValueStart);
     AppendEscaped(line, value, '"');
     line.append(kValueEnd);
@@ -57,11 +57,14 @@ void ComposeDataLine(std::string& line, std::string_view start, std::size_t inde
 void AppendItemLines(const ItemList& items, LineWriter& script) {
     const std::size_t count = static_cast<std::size_t>(items.ItemCount());
     std::string line;
+    std::string index;
     for (std::size_t i = 1; i <= count; ++i) {
         const int row = static_cast<int>(i);
-        ComposeDataLine(line, kCaptionLineStart, i, items.CellText(1, row));
+        index.clear();
+        AppendDecimal(index, i);
+        ComposeDataLine(line, kCaptionLineStart, index, items.CellText(1, row));
         script.AppendLine(line);
-        ComposeDataLine(line, kLinkLineStart, i, items.CellText(0, row));
+        ComposeDataLine(line, kLinkLineStart, index, items.CellText(0, row));
         script.AppendLine(line);
     }
 }

@@ -8,7 +8,7 @@
 namespace tolvane {
 namespace {
 
-constexpr std::string_view kLineBreak = "\r\n";
+constexpr std::string_view kLineBreak = LineWriter::kLineBreak;
 
 // CR LF, a CR not followed by LF and a lone LF each become one CR LF.
 std::string WithCrLfBreaks(std::string_view text) {
@@ -70,16 +70,6 @@ void LineWriter::AppendText(std::string_view text) {
     last_bytes_[0] = text.size() >= 2 ? text[text.size() - 2] : last_bytes_[1];
     last_bytes_[1] = text.back();
     at_line_start_ = last_bytes_[0] == kLineBreak[0] && last_bytes_[1] == kLineBreak[1];
-}
-
-void LineWriter::AppendLine(std::string_view line) {
-    if (at_line_start_) {
-        AppendText(line);
-        AppendText(kLineBreak);
-    } else {
-        AppendText(kLineBreak);
-        AppendText(line);
-    }
 }
 
 void LineWriter::AppendLinesOf(std::string_view text) {

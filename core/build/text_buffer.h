@@ -17,12 +17,26 @@ namespace tolvane {
 // text itself may already be on its way to a file.
 class LineWriter {
   public:
+    static constexpr std::string_view kLineBreak = "\r\n";
+
     // `written` is what `sink` already holds, or at least its end.
     explicit LineWriter(ByteSink& sink, std::string_view written = {});
 
     // Appends `text` exactly as it is.
     void AppendText(std::string_view text);
-    void AppendLine(std::string_view line);
+    void AppendLine(std::string_view line) {
+        if (at_line_start_) {
+            // The text then ends with this line break again: nothing else to note. (A million
+            // items make two million lines, nearly all of them this way.)
+            sink_.Append(line);
+            sink_.Append(kLineBreak);
+            last_bytes_[0] = kLineBreak[0];
+            last_bytes_[1] = kLineBreak[1];
+        } else {
+            AppendText(kLineBreak);
+            AppendText(line);
+        }
+    }
     // Appends every line of `text` (the pieces between CR LFs, without the empty piece after a
     // final CR LF), in order and whole, by AppendLine's rule.
     void AppendLinesOf(std::string_view text);

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "core/files/error.h"
+#include "core/files/file_sink.h"
 #include "core/files/paths.h"
 
 namespace tolvane {
@@ -29,10 +29,6 @@ namespace {
 [[noreturn]] void ThrowCreateError(const std::string& path, int error_number) {
     throw Error("Cannot create file \"" + AbsolutePath(path) + "\". " +
                 SystemErrorText(error_number));
-}
-
-[[noreturn]] void ThrowWriteError() {
-    throw Error("Stream write error");
 }
 
 // Closes a descriptor when the scope ends.
@@ -92,82 +88,11 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-// Writes all of `text`; false when the write stopped short.
-bool WriteAll(int fd, std::string_view text) {
-    const char* data = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-// Passes appended bytes on to a descriptor in pieces of kWriteChunkBytes: small appends are
-// gathered into one piece, large ones written straight from the caller's bytes. A write that
-// stops short (a full disk) raises "Stream write error".
-class ChunkedFileSink final : public ByteSink {
-  public:
-    explicit ChunkedFileSink(int fd) : fd_(fd) {}
-
-    void Append(std::string_view bytes) override {
-        if (filled_ > 0) {
-            const std::size_t taken = std::min(bytes.size(), kWriteChunkBytes - filled_);
-            Gather(bytes.substr(0, taken));
-            bytes.remove_prefix(taken);
-            if (filled_ < kWriteChunkBytes) {
-                return;
-            }
-            Flush();
-        }
-        while (bytes.size() >= kWriteChunkBytes) {
-            WriteOut(bytes.substr(0, kWriteChunkBytes));
-            bytes.remove_prefix(kWriteChunkBytes);
-        }
-        Gather(bytes);
-    }
-
-    // Writes what is gathered.
-    void Flush() {
-        WriteOut(std::string_view(chunk_.get(), filled_));
-        filled_ = 0;
-    }
-
-  private:
-    void Gather(std::string_view bytes) {
-        if (bytes.empty()) {
-            return;
-        }
-        if (!chunk_) {
-            chunk_ = std::make_unique_for_overwrite<char[]>(kWriteChunkBytes);
-        }
-        std::memcpy(chunk_.get() + filled_, bytes.data(), bytes.size());
-        filled_ += bytes.size();
-    }
-
-    void WriteOut(std::string_view bytes) {
-        if (!WriteAll(fd_, bytes)) {
-            ThrowWriteError();
-        }
-    }
-
-    int fd_;
-    std::unique_ptr<char[]> chunk_;
-    std::size_t filled_ = 0;
-};
-
 // Hands the produced bytes to `fd` and writes the last piece.
 void Produce(int fd, const std::function<void(ByteSink&)>& produce) {
-    ChunkedFileSink sink(fd);
+    FileSink sink(fd);
     produce(sink);
-    sink.Flush();
+    sink.Finish();
 }
 
 // Opens `path` for reading it whole and fills `info`; raises the open error.

@@ -6,6 +6,7 @@
 
 #include "core/files/byte_block.h"
 #include "core/files/byte_sink.h"
+#include "core/files/file_sink.h"
 #include "core/files/line_list.h"
 
 namespace tolvane {
@@ -39,13 +40,10 @@ LineList ReadLines(const std::string& path);
 // the file must not be cut short meanwhile; opening fails as ReadLines does.
 LineList MapLines(const std::string& path);
 
-// The size of the pieces in which a write passes its bytes on to the file.
-inline constexpr std::size_t kWriteChunkBytes = std::size_t{1} << 20;
-
 // Replaces the file at `path` with exactly the bytes `produce` appends to the sink it is given,
-// passed on to the file in pieces of kWriteChunkBytes as they come, so the whole text never
-// has to be in memory. They go to a temporary file in the target's folder that has no name
-// while it is written (where the file system allows; else a hidden name), is flushed to disk,
+// passed on to the file in pieces of kWriteChunkBytes as they come (FileSink), so the whole
+// text never has to be in memory. They go to a temporary file in the target's folder that has no
+// name while it is written (where the file system allows; else a hidden name), is flushed to disk,
 // and only then named and renamed over the target: a failed write, an error raised by
 // `produce` (passed on unchanged) and a killed program all leave the former file exactly as
 // it was and no temporary file behind. An existing target keeps its permission bits and

@@ -65,6 +65,7 @@ class LineList {
 
     // Takes the lines of `text` (already cut at its NUL) as spans, counted from its start.
     void SplitSpans(std::string_view text);
+    void ReserveSpans(std::string_view text);
     Span AppendBytes(std::string_view line);
     void CompactIfWasteful();
 

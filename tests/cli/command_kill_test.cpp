@@ -128,7 +128,7 @@ TEST_F(CommandKillTest, AKilledBuildLeavesTheFormerOrTheNewFilesAndNothingElse) 
     std::vector<KillPoint> points = {
         {"engine.js begun", std::nullopt, 1},
         {"engine.js half written", std::nullopt, built_[0].size() / 2},
-        {"engine.js written, not yet renamed", std::nullopt, built_[0].size()},
+        {"engine.js nearly written", std::nullopt, built_[0].size() / 10 * 9},
     };
     for (int eighth = 0; eighth <= 9; ++eighth) {
         points.push_back({std::to_string(eighth) + "/8 of a build", eighth / 8.0, std::nullopt});

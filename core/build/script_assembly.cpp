@@ -27,11 +27,6 @@ void AppendDecimal(std::string& out, std::size_t number) {
 // `text` as the inside of a script string closed by `quote`: the backslash and the quote
 // itself are written with a backslash in front, so a caption can never end the string early.
 void AppendEscaped(std::string& out, std::string_view text, char quote) {
-    // Most texts need no escape at all: two fast searches spare them the walk byte by byte.
-    if (text.find('\\') == std::string_view::npos && text.find(quote) == std::string_view::npos) {
-        out.append(text);
-        return;
-    }
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\' || text[i] == quote) {
@@ -42,30 +37,52 @@ void AppendEscaped(std::string& out, std::string_view text, char quote) {
     out.append(text.substr(run));
 }
 
-// "Keyword [i] = "caption"" or "Address [i] = "link"", built in `line` (reused, so a million
-// items allocate nothing per line).
-void ComposeDataLine(std::string& line, std::string_view start, std::string_view index,
-                     std::string_view value) {
-    line.clear();
-    line.append(start);
-    line.append(index);
-    line.append(kValueStart);
-    AppendEscaped(line, value, '"');
-    line.append(kValueEnd);
+// Whether `text` holds a backslash or `quote`; most texts hold neither, and two fast searches
+// spare them the walk byte by byte.
+bool NeedsEscape(std::string_view text, char quote) {
+    return text.find('\\') != std::string_view::npos || text.find(quote) != std::string_view::npos;
 }
 
+// The same as a view: `text` itself when it needs no escape, else the escaped copy made in
+// `scratch`.
+std::string_view Escaped(std::string_view text, char quote, std::string& scratch) {
+    if (!NeedsEscape(text, quote)) {
+        return text;
+    }
+    scratch.clear();
+    AppendEscaped(scratch, text, quote);
+    return scratch;
+}
+
+// `digits`, a decimal number, made one larger: cheaper than writing each item's index anew.
+void IncrementDecimal(std::string& digits) {
+    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+        if (*digit != '9') {
+            ++*digit;
+            return;
+        }
+        *digit = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+// Two lines per item: "Keyword [i] = "caption"" and "Address [i] = "link"", written out piece by
+// piece (so a million items allocate nothing per line).
 void AppendItemLines(const ItemList& items, LineWriter& script) {
-    const std::size_t count = static_cast<std::size_t>(items.ItemCount());
-    std::string line;
-    std::string index;
-    for (std::size_t i = 1; i <= count; ++i) {
-        const int row = static_cast<int>(i);
-        index.clear();
-        AppendDecimal(index, i);
-        ComposeDataLine(line, kCaptionLineStart, index, items.CellText(1, row));
-        script.AppendLine(line);
-        ComposeDataLine(line, kLinkLineStart, index, items.CellText(0, row));
-        script.AppendLine(line);
+    const int count = items.ItemCount();
+    std::string index = "0";
+    std::string scratch;
+    for (int row = 1; row <= count; ++row) {
+        IncrementDecimal(index);
+        // The caption and the link are parts of the item's line: one look at the whole line
+        // nearly always spares both theirs.
+        const bool plain = !NeedsEscape(items.ItemLines()[static_cast<std::size_t>(row - 1)], '"');
+        const std::string_view caption = items.CellText(1, row);
+        script.AppendLine({kCaptionLineStart, index, kValueStart,
+                           plain ? caption : Escaped(caption, '"', scratch), kValueEnd});
+        const std::string_view link = items.CellText(0, row);
+        script.AppendLine({kLinkLineStart, index, kValueStart,
+                           plain ? link : Escaped(link, '"', scratch), kValueEnd});
     }
 }
 

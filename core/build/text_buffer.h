@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -24,17 +25,24 @@ class LineWriter {
 
     // Appends `text` exactly as it is.
     void AppendText(std::string_view text);
-    void AppendLine(std::string_view line) {
+    void AppendLine(std::string_view line) { AppendLine({line}); }
+    // Appends one line given in consecutive pieces, as AppendLine appends them joined: a line
+    // goes out as it is put together, with no copy of its own.
+    void AppendLine(std::initializer_list<std::string_view> pieces) {
         if (at_line_start_) {
             // The text then ends with this line break again: nothing else to note. (A million
             // items make two million lines, nearly all of them this way.)
-            sink_.Append(line);
+            for (std::string_view piece : pieces) {
+                sink_.Append(piece);
+            }
             sink_.Append(kLineBreak);
             last_bytes_[0] = kLineBreak[0];
             last_bytes_[1] = kLineBreak[1];
         } else {
             AppendText(kLineBreak);
-            AppendText(line);
+            for (std::string_view piece : pieces) {
+                AppendText(piece);
+            }
         }
     }
     // Appends every line of `text` (the pieces between CR LFs, without the empty piece after a

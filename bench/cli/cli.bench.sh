@@ -153,16 +153,19 @@ for count in "${counts[@]}"; do
     FIRST=() WALL=() CPU=() PEAK=()
 
     # The programs take turns, so that a slow spell of the machine falls on all of them. The
-    # copies copy what tolvane-build wrote in its first run.
+    # copies copy what tolvane-build wrote in its first run. Every first run writes a new file,
+    # every later one replaces the file of the run before. Before each run the disk is synced,
+    # so that no run waits for what the one before left to do (freeing a replaced file's
+    # blocks, say, which the next journal commit carries out).
     rm -rf "$work/out" "$work/copy"
     mkdir -p "$work/copy"
     for ((run = 0; run < runs; run++)); do
         for name in "${programs[@]}"; do
+            sync
             measure_once "$name"
             if [ "$run" -eq 0 ] && [ "$name" = tolvane ]; then
                 cat "$work/out/engine.js" "$work/out/index.html" "$work/out/style.css" \
                     >"$work/copy.src"
-                cp "$work/copy.src" "$work/copy/engine.js"
                 out_bytes=$(stat -c %s "$work/copy.src")
             fi
         done

@@ -215,18 +215,24 @@ class TemporaryFile {
     int get() const { return file_.get(); }
 
     // Puts the complete, synced file in the target's place. A file without a name gets one only
-    // now, right before the rename, so that a crash between the two can leave it behind for the
+    // now: the target's own when there is none yet (nothing can be left behind then), else a
+    // hidden one right before the rename, so that a crash between the two leaves it for the
     // shortest time there is.
     void Replace(const std::string& shown_path, const std::string& target) {
         if (name_.empty()) {
+            if (Link(target)) {
+                Placed();
+                return;
+            }
+            if (errno != EEXIST) {
+                ThrowCreateError(shown_path, errno);
+            }
             Name(shown_path);
         }
         if (::rename(name_.c_str(), target.c_str()) != 0) {
             ThrowCreateError(shown_path, errno);
         }
-        placed_ = true;
-        // The bytes are on disk already (fsync): the close has nothing left to report.
-        file_.Close();
+        Placed();
     }
 
   private:
@@ -257,15 +263,11 @@ class TemporaryFile {
         name_ = std::move(name);
     }
 
-    // Links the unnamed file under a fresh hidden name: straight from its descriptor where the
-    // system permits that, else through its entry under /proc. A name in use is tried again.
+    // Links the unnamed file under a fresh hidden name. A name in use is tried again.
     void Name(const std::string& shown_path) {
-        const std::string process_path = ProcessPath();
         for (int attempt = 0;; ++attempt) {
             std::string name = folder_ + HiddenTemporaryName();
-            if (::linkat(file_.get(), "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0 ||
-                (errno == ENOENT && ::linkat(AT_FDCWD, process_path.c_str(), AT_FDCWD, name.c_str(),
-                                             AT_SYMLINK_FOLLOW) == 0)) {
+            if (Link(name)) {
                 name_ = std::move(name);
                 return;
             }
@@ -273,6 +275,20 @@ class TemporaryFile {
                 ThrowCreateError(shown_path, errno);
             }
         }
+    }
+
+    // Gives the unnamed file the name `path` (which must be free): straight from its
+    // descriptor where the system permits that, else through its entry under /proc.
+    bool Link(const std::string& path) const {
+        return ::linkat(file_.get(), "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ||
+               (errno == ENOENT && ::linkat(AT_FDCWD, ProcessPath().c_str(), AT_FDCWD, path.c_str(),
+                                            AT_SYMLINK_FOLLOW) == 0);
+    }
+
+    void Placed() {
+        placed_ = true;
+        // The bytes are on disk already (fsync): the close has nothing left to report.
+        file_.Close();
     }
 
     // The file's entry under /proc, through which it can be linked to a name.

@@ -77,12 +77,12 @@ void AppendItemLines(const ItemList& items, LineWriter& script) {
         // The caption and the link are parts of the item's line: one look at the whole line
         // nearly always spares both theirs.
         const bool plain = !NeedsEscape(items.ItemLines()[static_cast<std::size_t>(row - 1)], '"');
-        const std::string_view caption = items.CellText(1, row);
+        const ItemList::ItemCells cells = items.CellsOfItem(row);
         script.AppendLine({kCaptionLineStart, index, kValueStart,
-                           plain ? caption : Escaped(caption, '"', scratch), kValueEnd});
-        const std::string_view link = items.CellText(0, row);
+                           plain ? cells.caption : Escaped(cells.caption, '"', scratch),
+                           kValueEnd});
         script.AppendLine({kLinkLineStart, index, kValueStart,
-                           plain ? link : Escaped(link, '"', scratch), kValueEnd});
+                           plain ? cells.link : Escaped(cells.link, '"', scratch), kValueEnd});
     }
 }
 

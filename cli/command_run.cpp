@@ -74,7 +74,7 @@ void ReadItems(const CommandLine& line, std::istream& input, std::ostream& error
                ItemList& items) {
     if (!line.list_file.empty()) {
         items.SetItemLines(line.list_file == "-" ? ReadStandardInput(input)
-                                                 : ReadLines(line.list_file));
+                                                 : MapLines(line.list_file));
     } else {
         items.SetItemLines({});
     }
@@ -93,6 +93,7 @@ void ReadItems(const CommandLine& line, std::istream& input, std::ostream& error
 
 int Build(const CommandLine& line, const std::string& program_folder, std::istream& input,
           std::ostream& errors) {
+    // The list is only read here, never edited: a list file is mapped rather than copied in.
     ItemList items;
     ReadItems(line, input, errors, items);
     LineList tags = line.tags_file ? ReadLines(*line.tags_file) : LineList{kDefaultTagLine};

@@ -17,12 +17,6 @@ constexpr std::string_view kValueEnd = "\"";
 constexpr std::string_view kStatementStart = "MsgBox.document.write('";
 constexpr std::string_view kTagSeparator = " '+ ' ";
 constexpr std::string_view kStatementEnd = "<hr>');";
-// What each data line adds around its index and its text, its line break included.
-constexpr std::size_t kDataLineFrame =
-    kCaptionLineStart.size() + kValueStart.size() + kValueEnd.size() + 2;
-// Room kept after the data lines for the engine template, so that a usual engine fits into the
-// block reserved once for the whole script.
-constexpr std::size_t kEngineRoom = 64 * 1024;
 
 void AppendDecimal(std::string& out, std::size_t number) {
     char digits[24];
@@ -30,22 +24,9 @@ void AppendDecimal(std::string& out, std::size_t number) {
     out.append(digits, result.ptr);
 }
 
-std::size_t DecimalWidth(std::size_t number) {
-    std::size_t width = 1;
-    for (; number >= 10; number /= 10) {
-        ++width;
-    }
-    return width;
-}
-
 // `text` as the inside of a script string closed by `quote`: the backslash and the quote
 // itself are written with a backslash in front, so a caption can never end the string early.
 void AppendEscaped(std::string& out, std::string_view text, char quote) {
-    // Most texts need no escape at all: two fast searches spare them the walk byte by byte.
-    if (text.find('\\') == std::string_view::npos && text.find(quote) == std::string_view::npos) {
-        out.append(text);
-        return;
-    }
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\' || text[i] == quote) {
@@ -56,30 +37,52 @@ void AppendEscaped(std::string& out, std::string_view text, char quote) {
     out.append(text.substr(run));
 }
 
-// "Keyword [i] = "caption"" or "Address [i] = "link"", built in `line` (reused, so a million
-// items allocate nothing per line).
-void ComposeDataLine(std::string& line, std::string_view start, std::size_t index,
-                     std::string_view value) {
-    line.clear();
-    line.append(start);
-    AppendDecimal(line, index);
-    line.append(kValueStart);
-    AppendEscaped(line, value, '"');
-    line.append(kValueEnd);
+// Whether `text` holds a backslash or `quote`; most texts hold neither, and two fast searches
+// spare them the walk byte by byte.
+bool NeedsEscape(std::string_view text, char quote) {
+    return text.find('\\') != std::string_view::npos || text.find(quote) != std::string_view::npos;
 }
 
-void AppendItemLines(const ItemList& items, TextBuffer& script) {
-    const std::size_t count = static_cast<std::size_t>(items.ItemCount());
-    // Links and captions together are at most the lines' bytes; only escapes add to that.
-    script.Reserve(items.ItemLines().TextBytes() +
-                   2 * count * (kDataLineFrame + DecimalWidth(count)) + kEngineRoom);
-    std::string line;
-    for (std::size_t i = 1; i <= count; ++i) {
-        const int row = static_cast<int>(i);
-        ComposeDataLine(line, kCaptionLineStart, i, items.CellText(1, row));
-        script.AppendLine(line);
-        ComposeDataLine(line, kLinkLineStart, i, items.CellText(0, row));
-        script.AppendLine(line);
+// The same as a view: `text` itself when it needs no escape, else the escaped copy made in
+// `scratch`.
+std::string_view Escaped(std::string_view text, char quote, std::string& scratch) {
+    if (!NeedsEscape(text, quote)) {
+        return text;
+    }
+    scratch.clear();
+    AppendEscaped(scratch, text, quote);
+    return scratch;
+}
+
+// `digits`, a decimal number, made one larger: cheaper than writing each item's index anew.
+void IncrementDecimal(std::string& digits) {
+    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+        if (*digit != '9') {
+            ++*digit;
+            return;
+        }
+        *digit = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+// Two lines per item: "Keyword [i] = "caption"" and "Address [i] = "link"", written out piece by
+// piece (so a million items allocate nothing per line).
+void AppendItemLines(const ItemList& items, LineWriter& script) {
+    const int count = items.ItemCount();
+    std::string index = "0";
+    std::string scratch;
+    for (int row = 1; row <= count; ++row) {
+        IncrementDecimal(index);
+        // The caption and the link are parts of the item's line: one look at the whole line
+        // nearly always spares both theirs.
+        const bool plain = !NeedsEscape(items.ItemLines()[static_cast<std::size_t>(row - 1)], '"');
+        const ItemList::ItemCells cells = items.CellsOfItem(row);
+        script.AppendLine({kCaptionLineStart, index, kValueStart,
+                           plain ? cells.caption : Escaped(cells.caption, '"', scratch),
+                           kValueEnd});
+        script.AppendLine({kLinkLineStart, index, kValueStart,
+                           plain ? cells.link : Escaped(cells.link, '"', scratch), kValueEnd});
     }
 }
 
@@ -109,17 +112,23 @@ std::string WithStatement(const std::string& engine, std::string_view statement)
 
 }  // namespace
 
-void AssembleScript(const ScriptInputs& inputs, TextBuffer& script, TextBuffer& engine) {
+ScriptAssembly::ScriptAssembly(const ScriptInputs& inputs) : items_(*inputs.items) {
     WithinMemoCapacity([&] {
-        script.LoadFromFile(inputs.program_folder + std::string(kHeadingTemplate));
-        std::string count_line(kCountLineStart);
-        AppendDecimal(count_line, static_cast<std::size_t>(inputs.items->ItemCount()));
-        script.AppendLine(count_line);
-        AppendItemLines(*inputs.items, script);
+        heading_.LoadFromFile(inputs.program_folder + std::string(kHeadingTemplate));
+        engine_.LoadFromFile(inputs.program_folder + std::string(kEngineTemplate));
+        engine_.SetText(WithStatement(engine_.Text(), TagsStatement(inputs.tag_lines)));
+    });
+}
 
-        engine.LoadFromFile(inputs.program_folder + std::string(kEngineTemplate));
-        engine.SetText(WithStatement(engine.Text(), TagsStatement(inputs.tag_lines)));
-        script.AppendLinesOf(engine);
+void ScriptAssembly::WriteTo(ByteSink& script) const {
+    WithinMemoCapacity([&] {
+        LineWriter writer(script);
+        writer.AppendText(heading_.Text());
+        std::string count_line(kCountLineStart);
+        AppendDecimal(count_line, static_cast<std::size_t>(items_.ItemCount()));
+        writer.AppendLine(count_line);
+        AppendItemLines(items_, writer);
+        writer.AppendLinesOf(engine_.Text());
     });
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/build/text_buffer.h"
+#include "core/files/byte_sink.h"
 #include "core/files/line_list.h"
 #include "core/items/item_list.h"
 
@@ -11,20 +12,38 @@ namespace tolvane {
 // The marker at the head of the engine template's loop over the items.
 inline constexpr std::string_view kEngineMarker = "for(var i=1; i<=Keyword[0];";
 
-// Everything AssembleScript reads.
+// Everything a script assembly reads.
 struct ScriptInputs {
     std::string program_folder;  // ends with a separator; templates are under system/
     const ItemList* items = nullptr;
     LineList tag_lines;  // the additional tags, one displayed row a line
 };
 
-// Builds the whole text of engine.js in `script`: the heading template, the count line, a caption
-// and a link line per item, then the engine template with the additional-tags statement
-// inserted before the marker. `engine` ends holding the edited engine text. Captions and links are
-// written inside double-quoted strings with "\" and "\"" escaped; tags lines inside
-// single-quoted strings with "\" and "'" escaped. Lines are copied whole.
-// Errors: a template's "Cannot open file" error (the buffers then as TextBuffer leaves them),
-// "Text exceeds memo capacity".
-void AssembleScript(const ScriptInputs& inputs, TextBuffer& script, TextBuffer& engine);
+// engine.js, made from the heading template, the count line, a caption and a link line per item,
+// then the engine template with the additional-tags statement inserted before the marker.
+// Captions and links are written inside double-quoted strings with "\" and "\"" escaped; tags
+// lines inside single-quoted strings with "\" and "'" escaped. Lines are copied whole.
+//
+// The templates are read when the assembly is made, so that their errors come before anything
+// is written; the text itself is only ever written out, piece by piece, and never held whole.
+class ScriptAssembly {
+  public:
+    // Reads the heading template, then the engine template, and inserts the tags statement into
+    // the engine. `inputs.items` must outlive the assembly.
+    // Errors: a template's "Cannot open file" error, "Text exceeds memo capacity".
+    explicit ScriptAssembly(const ScriptInputs& inputs);
+
+    // Appends the whole text of engine.js to `script`, by the text buffers' line rules.
+    // Errors: "Text exceeds memo capacity", and whatever `script` raises.
+    void WriteTo(ByteSink& script) const;
+
+    // The engine template as it ends engine.js: CR LF line breaks, the statement inserted.
+    const std::string& EditedEngine() const { return engine_.Text(); }
+
+  private:
+    const ItemList& items_;
+    TextBuffer heading_;
+    TextBuffer engine_;
+};
 
 }  // namespace tolvane

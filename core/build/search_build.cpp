@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/build/script_assembly.h"
+#include "core/build/text_buffer.h"
 #include "core/files/error.h"
 #include "core/files/folders.h"
 #include "core/files/paths.h"
@@ -22,22 +23,22 @@ std::string SearchBuilder::PreviewFolder() const {
 }
 
 void SearchBuilder::BuildSearchFiles(const std::string& target_folder) {
-    const ScriptInputs inputs{program_folder_, &items_, host_.TagLines()};
-    AssembleScript(inputs, script_, engine_);
-    WriteText(target_folder + "engine.js", script_.Text());
+    // The script goes to its file as it is made: at a million items it is larger than the list.
+    const ScriptAssembly script(ScriptInputs{program_folder_, &items_, host_.TagLines()});
+    WriteStreamed(target_folder + "engine.js", [&script](ByteSink& sink) { script.WriteTo(sink); });
 
-    script_.Clear();
-    script_.SetText(IndexPageText(host_.PageTitle(), host_.ButtonCaption()));
-    WriteText(target_folder + "index.html", script_.Text());
+    WriteText(target_folder + "index.html",
+              IndexPageText(host_.PageTitle(), host_.ButtonCaption()));
 
     // The style sheet is the one step whose failure does not stop the build: the page works
     // without it, so the user is told and still gets the preview.
     try {
         const int style = host_.StyleIndex();
-        script_.LoadFromFile(style != 0
-                                 ? program_folder_ + "Styles/" + host_.StyleEntryText() + ".css"
-                                 : host_.CustomStyleFile());
-        WriteText(target_folder + "style.css", script_.Text());
+        TextBuffer style_sheet;
+        style_sheet.LoadFromFile(style != 0
+                                     ? program_folder_ + "Styles/" + host_.StyleEntryText() + ".css"
+                                     : host_.CustomStyleFile());
+        style_sheet.SaveToFile(target_folder + "style.css");
     } catch (const Error&) {
         host_.ShowNotice(kCssNotice);
     }

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/build/text_buffer.h"
 #include "core/files/line_list.h"
 #include "core/items/item_list.h"
 
@@ -68,10 +67,6 @@ class SearchBuilder {
     std::string program_folder_;
     const ItemList& items_;
     BuildHost& host_;
-    // Scratch space reused by every build: the script being assembled (and then the other two
-    // files' texts), and the engine template being edited.
-    TextBuffer script_;
-    TextBuffer engine_;
 };
 
 // The one-line index.html for a page title and a search button caption, unescaped.

@@ -8,7 +8,7 @@
 namespace tolvane {
 namespace {
 
-constexpr std::string_view kLineBreak = "\r\n";
+constexpr std::string_view kLineBreak = LineWriter::kLineBreak;
 
 // CR LF, a CR not followed by LF and a lone LF each become one CR LF.
 std::string WithCrLfBreaks(std::string_view text) {
@@ -54,6 +54,28 @@ bool PointsInto(const std::string& text, std::string_view part) {
 
 }  // namespace
 
+LineWriter::LineWriter(ByteSink& sink, std::string_view written) : sink_(sink) {
+    if (!written.empty()) {
+        last_bytes_[0] = written.size() >= 2 ? written[written.size() - 2] : '\0';
+        last_bytes_[1] = written.back();
+        at_line_start_ = written.ends_with(kLineBreak);
+    }
+}
+
+void LineWriter::AppendText(std::string_view text) {
+    if (text.empty()) {
+        return;
+    }
+    sink_.Append(text);
+    last_bytes_[0] = text.size() >= 2 ? text[text.size() - 2] : last_bytes_[1];
+    last_bytes_[1] = text.back();
+    at_line_start_ = last_bytes_[0] == kLineBreak[0] && last_bytes_[1] == kLineBreak[1];
+}
+
+void LineWriter::AppendLinesOf(std::string_view text) {
+    VisitLines(text, [this](std::string_view line) { AppendLine(line); });
+}
+
 void TextBuffer::LoadFromFile(const std::string& path) {
     // The file is read and converted aside, so a failure leaves the former text as it was.
     WithinMemoCapacity([&] { text_ = WithCrLfBreaks(ReadText(path)); });
@@ -76,13 +98,10 @@ void TextBuffer::AppendLine(std::string_view line) {
         return;
     }
     WithinMemoCapacity([&] {
-        // Room first, so the two appends below cannot fail halfway.
+        // Room first, so the two appends of the rule cannot fail halfway.
         text_.reserve(text_.size() + line.size() + kLineBreak.size());
-        if (text_.empty() || text_.ends_with(kLineBreak)) {
-            text_.append(line).append(kLineBreak);
-        } else {
-            text_.append(kLineBreak).append(line);
-        }
+        StringSink sink(text_);
+        LineWriter(sink, text_).AppendLine(line);
     });
 }
 
@@ -94,7 +113,8 @@ void TextBuffer::AppendLinesOf(const TextBuffer& other) {
     }
     // The lines of `other` add at most its own size and one line break.
     Reserve(other.text_.size() + kLineBreak.size());
-    VisitLines(other.text_, [this](std::string_view line) { AppendLine(line); });
+    StringSink sink(text_);
+    LineWriter(sink, text_).AppendLinesOf(other.text_);
 }
 
 void TextBuffer::SetText(std::string text) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace tolvane {
 
@@ -29,6 +30,24 @@ LineList LineList::Split(std::string text) {
         text.resize(nul);
     }
     LineList result;
+    result.SplitSpans(text);
+    result.bytes_ = std::move(text);
+    return result;
+}
+
+LineList LineList::Split(ByteBlock text) {
+    const void* nul = text.empty() ? nullptr : std::memchr(text.data(), '\0', text.size());
+    if (nul != nullptr) {
+        text.Shorten(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+    }
+    LineList result;
+    result.SplitSpans(text.View());
+    result.block_ = std::move(text);
+    return result;
+}
+
+void LineList::SplitSpans(std::string_view text) {
+    ReserveSpans(text);
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     const char* line = begin;
@@ -38,13 +57,13 @@ LineList LineList::Split(std::string text) {
         const char* lf = static_cast<const char*>(std::memchr(line, '\n', (cr ? cr : end) - line));
         const char* stop = lf ? lf : cr;
         if (stop == nullptr) {
-            result.spans_.push_back(
+            spans_.push_back(
                 {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(end - line)});
             break;
         }
         // Between here and `cr` there may be many LF-ended lines: take them all.
         while (lf != nullptr) {
-            result.spans_.push_back(
+            spans_.push_back(
                 {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(lf - line)});
             line = lf + 1;
             lf = static_cast<const char*>(std::memchr(line, '\n', (cr ? cr : end) - line));
@@ -52,23 +71,32 @@ LineList LineList::Split(std::string text) {
         if (cr == nullptr) {
             continue;
         }
-        result.spans_.push_back(
+        spans_.push_back(
             {static_cast<std::uint64_t>(line - begin), static_cast<std::uint64_t>(cr - line)});
         line = cr + 1;
         if (line < end && *line == '\n') {
             ++line;
         }
     }
-    result.live_bytes_ = 0;
-    for (const Span& span : result.spans_) {
-        result.live_bytes_ += span.length;
+    live_bytes_ = 0;
+    for (const Span& span : spans_) {
+        live_bytes_ += span.length;
     }
-    result.bytes_ = std::move(text);
-    return result;
+}
+
+void LineList::ReserveSpans(std::string_view text) {
+    // Estimated from the line breaks of the text's start (a CR LF counts twice): a list of a
+    // million lines then takes its spans' room at once instead of growing it twenty times,
+    // copying it and touching new memory each time. Too much room costs only address space:
+    // memory never written to is not taken.
+    const std::string_view sample = text.substr(0, 64 * 1024);
+    const auto breaks = static_cast<std::size_t>(std::count(sample.begin(), sample.end(), '\n') +
+                                                 std::count(sample.begin(), sample.end(), '\r'));
+    spans_.reserve((breaks + 1) * (text.size() / std::max<std::size_t>(sample.size(), 1) + 1));
 }
 
 LineList::Span LineList::AppendBytes(std::string_view line) {
-    const Span span{bytes_.size(), line.size()};
+    const Span span{block_.size() + bytes_.size(), line.size()};
     bytes_.append(line);
     return span;
 }
@@ -91,7 +119,7 @@ void LineList::Erase(std::size_t index) {
     live_bytes_ -= spans_[index].length;
     spans_.erase(spans_.begin() + static_cast<std::ptrdiff_t>(index));
     if (spans_.empty()) {
-        bytes_.clear();
+        Clear();
     }
 }
 
@@ -110,6 +138,7 @@ void LineList::Move(std::size_t from, std::size_t to) {
 }
 
 void LineList::Clear() {
+    block_ = ByteBlock();
     bytes_.clear();
     spans_.clear();
     live_bytes_ = 0;
@@ -117,16 +146,17 @@ void LineList::Clear() {
 
 void LineList::CompactIfWasteful() {
     constexpr std::size_t kSlack = 64 * 1024;
-    if (bytes_.size() <= 2 * live_bytes_ + kSlack) {
+    if (block_.size() + bytes_.size() <= 2 * live_bytes_ + kSlack) {
         return;
     }
     std::string packed;
     packed.reserve(live_bytes_);
-    for (Span& span : spans_) {
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
         const std::uint64_t offset = packed.size();
-        packed.append(bytes_, span.offset, span.length);
-        span.offset = offset;
+        packed.append((*this)[i]);
+        spans_[i].offset = offset;
     }
+    block_ = ByteBlock();
     bytes_ = std::move(packed);
 }
 

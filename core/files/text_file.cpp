@@ -1,18 +1,30 @@
 #include "core/files/text_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/files/error.h"
+#include "core/files/file_sink.h"
 #include "core/files/paths.h"
 
 namespace tolvane {
+
+void ThrowOpenError(const std::string& path, int error_number) {
+    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
+                SystemErrorText(error_number));
+}
+
 namespace {
 
 [[noreturn]] void ThrowCreateError(const std::string& path, int error_number) {
@@ -20,19 +32,25 @@ namespace {
                 SystemErrorText(error_number));
 }
 
-[[noreturn]] void ThrowWriteError() {
-    throw Error("Stream write error");
-}
-
 // Closes a descriptor when the scope ends.
 class FileDescriptor {
   public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        if (this != &other) {
+            Close();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() { Close(); }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
+    // Hands the descriptor over to the caller, who closes it.
+    int Release() { return std::exchange(fd_, -1); }
     // Closes now and reports the close's own failure (a late write error, on some systems).
     bool Close() {
         if (fd_ < 0) {
@@ -73,22 +91,63 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-// Writes all of `text`; false when the write stopped short.
-bool WriteAll(int fd, std::string_view text) {
-    const char* data = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR) {
+// Hands the produced bytes to `fd` and writes the last piece.
+void Produce(int fd, const std::function<void(ByteSink&)>& produce) {
+    FileSink sink(fd);
+    produce(sink);
+    sink.Finish();
+}
+
+// Opens `path` for reading it whole and fills `info`; raises the open error.
+FileDescriptor OpenForReading(const std::string& path, struct stat& info) {
+    // Opened without waiting: a named pipe that nobody writes to would otherwise block the
+    // open, and with it the program, for good. Reads wait again, and such a pipe reads as empty.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.valid()) {
+        ThrowOpenError(path, errno);
+    }
+    const int flags = ::fcntl(file.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ThrowOpenError(path, errno);
+    }
+    if (::fstat(file.get(), &info) != 0) {
+        ThrowOpenError(path, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        ThrowOpenError(path, EISDIR);
+    }
+    return file;
+}
+
+// Reads the open file to its end into memory that is never zero-filled: the read itself is the
+// first write to every byte.
+ByteBlock ReadToEnd(const std::string& path, int fd, const struct stat& info) {
+    // One read of the known size, with one byte to spare so that the read which meets the end
+    // needs no larger buffer; files whose size the system does not know (pipes, /proc) are read
+    // on until their end.
+    std::size_t capacity = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 65536;
+    std::unique_ptr<char[]> bytes = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == capacity) {
+            std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+            std::memcpy(larger.get(), bytes.get(), filled);
+            bytes = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t got = ::read(fd, bytes.get() + filled, capacity - filled);
+        if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {
-            return false;
+        if (got < 0) {
+            ThrowOpenError(path, errno);
         }
-        data += written;
-        left -= static_cast<std::size_t>(written);
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
     }
-    return true;
+    return ByteBlock(std::move(bytes), filled);
 }
 
 // Makes sure the existing target may be written by us, as a plain open for writing would.
@@ -103,13 +162,165 @@ void CheckTargetWritable(const std::string& shown_path, const std::string& targe
     ::close(fd);
 }
 
-void WriteInPlace(const std::string& shown_path, const std::string& target, std::string_view text) {
+void WriteInPlace(const std::string& shown_path, const std::string& target,
+                  const std::function<void(ByteSink&)>& produce) {
     FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
     if (!file.valid()) {
         ThrowCreateError(shown_path, errno);
     }
-    if (!WriteAll(file.get(), text) || !file.Close()) {
+    Produce(file.get(), produce);
+    if (!file.Close()) {
         ThrowWriteError();
+    }
+}
+
+// ".tolvane-" and six random letters and digits, as mkstemp chooses them.
+std::string HiddenTemporaryName() {
+    static constexpr std::string_view kSymbols =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
+        // Without the system's random bytes a name may repeat; the caller tries another then.
+        bits = static_cast<std::uint64_t>(
+                   std::chrono::steady_clock::now().time_since_epoch().count()) ^
+               (static_cast<std::uint64_t>(::getpid()) << 40);
+    }
+    std::string name = ".tolvane-";
+    for (int i = 0; i < 6; ++i) {
+        name.push_back(kSymbols[bits % kSymbols.size()]);
+        bits /= kSymbols.size();
+    }
+    return name;
+}
+
+// The file a replacing write fills before it takes the target's place. Where the file system
+// allows, it has no name until it is complete (O_TMPFILE): the system frees a file without a
+// name with its last descriptor, so even a killed program leaves nothing behind. Elsewhere it is
+// a hidden file beside the target, removed again on every failure the program lives to see.
+class TemporaryFile {
+  public:
+    // Raises the create error naming `shown_path` when the folder refuses a new file.
+    TemporaryFile(const std::string& shown_path, const std::string& folder)
+        : folder_(folder.empty() ? "./" : folder) {
+        if (!OpenUnnamed(shown_path)) {
+            OpenNamed(shown_path);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        file_.Close();
+        if (!placed_ && !name_.empty()) {
+            ::unlink(name_.c_str());
+        }
+    }
+
+    int get() const { return file_.get(); }
+
+    // Puts the complete, synced file in the target's place. A file without a name gets one only
+    // now: the target's own when there is none yet (nothing can be left behind then), else a
+    // hidden one right before the rename, so that a crash between the two leaves it for the
+    // shortest time there is.
+    void Replace(const std::string& shown_path, const std::string& target) {
+        if (name_.empty()) {
+            if (Link(target)) {
+                Placed();
+                return;
+            }
+            if (errno != EEXIST) {
+                ThrowCreateError(shown_path, errno);
+            }
+            Name(shown_path);
+        }
+        if (::rename(name_.c_str(), target.c_str()) != 0) {
+            ThrowCreateError(shown_path, errno);
+        }
+        Placed();
+    }
+
+  private:
+    // False when the file system has no files without a name, or when nothing could give this
+    // one a name later (no /proc); the hidden named file is used then.
+    bool OpenUnnamed(const std::string& shown_path) {
+        file_ = FileDescriptor(::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (!file_.valid()) {
+            if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
+                return false;
+            }
+            ThrowCreateError(shown_path, errno);
+        }
+        struct stat link {};
+        if (::lstat(ProcessPath().c_str(), &link) != 0) {
+            file_.Close();
+            return false;
+        }
+        return true;
+    }
+
+    void OpenNamed(const std::string& shown_path) {
+        std::string name = folder_ + ".tolvane-XXXXXX";
+        file_ = FileDescriptor(::mkstemp(name.data()));
+        if (!file_.valid()) {
+            ThrowCreateError(shown_path, errno);
+        }
+        name_ = std::move(name);
+    }
+
+    // Links the unnamed file under a fresh hidden name. A name in use is tried again.
+    void Name(const std::string& shown_path) {
+        for (int attempt = 0;; ++attempt) {
+            std::string name = folder_ + HiddenTemporaryName();
+            if (Link(name)) {
+                name_ = std::move(name);
+                return;
+            }
+            if (errno != EEXIST || attempt == 100) {
+                ThrowCreateError(shown_path, errno);
+            }
+        }
+    }
+
+    // Gives the unnamed file the name `path` (which must be free): straight from its
+    // descriptor where the system permits that, else through its entry under /proc.
+    bool Link(const std::string& path) const {
+        return ::linkat(file_.get(), "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ||
+               (errno == ENOENT && ::linkat(AT_FDCWD, ProcessPath().c_str(), AT_FDCWD, path.c_str(),
+                                            AT_SYMLINK_FOLLOW) == 0);
+    }
+
+    void Placed() {
+        placed_ = true;
+        // The bytes are on disk already (fsync): the close has nothing left to report.
+        file_.Close();
+    }
+
+    // The file's entry under /proc, through which it can be linked to a name.
+    std::string ProcessPath() const { return "/proc/self/fd/" + std::to_string(file_.get()); }
+
+    std::string folder_;
+    FileDescriptor file_{-1};
+    std::string name_;  // the file's name once it has one
+    bool placed_ = false;
+};
+
+// Gives the new file the former target's permission bits (or the default ones for a new file)
+// and, where the system lets us, the former owner of a file we were allowed to replace.
+void TakeOverModeAndOwner(int fd, bool target_exists, const struct stat& former) {
+    const mode_t mode = target_exists ? (former.st_mode & 07777) : (0666 & ~CurrentUmask());
+    ::fchmod(fd, mode);
+    if (target_exists && (former.st_uid != ::geteuid() || former.st_gid != ::getegid())) {
+        if (::fchown(fd, former.st_uid, former.st_gid) != 0) {
+            ::fchmod(fd, mode & 0777);
+        }
+    }
+}
+
+// Makes a rename in `folder` durable; a failure here loses nothing already written.
+void SyncFolder(const std::string& folder) {
+    FileDescriptor directory(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.valid()) {
+        ::fsync(directory.get());
     }
 }
 
@@ -128,27 +339,9 @@ std::string SystemErrorText(int error_number) {
     return text;
 }
 
-[[noreturn]] void ThrowOpenError(const std::string& path, int error_number) {
-    throw Error("Cannot open file \"" + AbsolutePath(path) + "\". " +
-                SystemErrorText(error_number));
-}
-
 FileReader::FileReader(const std::string& path) : path_(path) {
-    // Opened without waiting: a named pipe that nobody writes to would otherwise block the
-    // open, and with it the program, for good. Reads wait again, and such a pipe reads as empty.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) {
-        ThrowOpenError(path, errno);
-    }
-    const int flags = ::fcntl(fd_, F_GETFL);
     struct stat info {};
-    const bool usable =
-        flags >= 0 && ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0 && ::fstat(fd_, &info) == 0;
-    const int error_number = !usable ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
-    if (error_number != 0) {
-        ::close(fd_);
-        ThrowOpenError(path, error_number);
-    }
+    fd_ = OpenForReading(path, info).Release();
     known_size_ = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
 }
 
@@ -178,33 +371,36 @@ bool FileReader::ReadMore(std::string& bytes, std::size_t count) {
     return true;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    FileReader file(path);
-    std::string bytes;
-    // One read of the known size, with one byte to spare so that the read which meets the end
-    // needs no larger buffer; files whose size the system does not know (pipes, /proc) are read
-    // on until their end.
-    std::size_t step = file.KnownSize() > 0 ? file.KnownSize() + 1 : 65536;
-    while (file.ReadMore(bytes, step)) {
-        step = bytes.size();
-    }
-    return bytes;
+ByteBlock ReadFileBytes(const std::string& path) {
+    struct stat info {};
+    const FileDescriptor file = OpenForReading(path, info);
+    return ReadToEnd(path, file.get(), info);
 }
 
 std::string ReadText(const std::string& path) {
-    std::string text = ReadFileBytes(path);
-    const std::size_t nul = text.find('\0');
-    if (nul != std::string::npos) {
-        text.resize(nul);
-    }
-    return text;
+    const ByteBlock bytes = ReadFileBytes(path);
+    const std::string_view text = bytes.View();
+    return std::string(text.substr(0, text.find('\0')));
 }
 
 LineList ReadLines(const std::string& path) {
     return LineList::Split(ReadFileBytes(path));
 }
 
-void WriteText(const std::string& path, std::string_view text) {
+LineList MapLines(const std::string& path) {
+    struct stat info {};
+    const FileDescriptor file = OpenForReading(path, info);
+    if (S_ISREG(info.st_mode)) {
+        ByteBlock mapped =
+            ByteBlock::MapReadOnly(file.get(), static_cast<std::size_t>(info.st_size));
+        if (!mapped.empty()) {
+            return LineList::Split(std::move(mapped));
+        }
+    }
+    return LineList::Split(ReadToEnd(path, file.get(), info));
+}
+
+void WriteStreamed(const std::string& path, const std::function<void(ByteSink&)>& produce) {
     const std::string target = ResolveLinks(path);
     struct stat link {};
     if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
@@ -222,47 +418,25 @@ void WriteText(const std::string& path, std::string_view text) {
         if (!S_ISREG(former.st_mode)) {
             // A device or a pipe is written in place: there is no content to keep, and a
             // rename would replace the device itself.
-            WriteInPlace(path, target, text);
+            WriteInPlace(path, target, produce);
             return;
         }
     }
 
+    // From here on every failure leaves the target alone: the temporary file goes with it.
     const std::string folder = TrimToFolder(target);
-    std::string temp_name = folder + ".tolvane-XXXXXX";
-    FileDescriptor temp(::mkstemp(temp_name.data()));
-    if (!temp.valid()) {
-        ThrowCreateError(path, errno);
-    }
-    // From here on a failure removes the temporary file and leaves the target alone.
-    auto abandon = [&temp, &temp_name]() {
-        temp.Close();
-        ::unlink(temp_name.c_str());
-    };
-
-    const mode_t mode = target_exists ? (former.st_mode & 07777) : (0666 & ~CurrentUmask());
-    ::fchmod(temp.get(), mode);
-    if (target_exists && (former.st_uid != ::geteuid() || former.st_gid != ::getegid())) {
-        // Keep the owner of a file we were allowed to replace, where the system lets us.
-        if (::fchown(temp.get(), former.st_uid, former.st_gid) != 0) {
-            ::fchmod(temp.get(), mode & 0777);
-        }
-    }
-
-    if (!WriteAll(temp.get(), text) || ::fsync(temp.get()) != 0 || !temp.Close()) {
-        abandon();
+    TemporaryFile temp(path, folder);
+    TakeOverModeAndOwner(temp.get(), target_exists, former);
+    Produce(temp.get(), produce);
+    if (::fsync(temp.get()) != 0) {
         ThrowWriteError();
     }
-    if (::rename(temp_name.c_str(), target.c_str()) != 0) {
-        const int error_number = errno;
-        ::unlink(temp_name.c_str());
-        ThrowCreateError(path, error_number);
-    }
-    // Make the rename itself durable; a failure here loses nothing already written.
-    FileDescriptor directory(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.valid()) {
-        ::fsync(directory.get());
-    }
+    temp.Replace(path, target);
+    SyncFolder(folder);
+}
+
+void WriteText(const std::string& path, std::string_view text) {
+    WriteStreamed(path, [text](ByteSink& sink) { sink.Append(text); });
 }
 
 void WriteLines(const std::string& path, const LineList& lines) {

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "core/files/byte_block.h"
+#include "core/files/byte_sink.h"
+#include "core/files/file_sink.h"
 #include "core/files/line_list.h"
 
 namespace tolvane {
@@ -47,7 +51,7 @@ class FileReader {
 };
 
 // All bytes of the file at `path`, read into one block.
-std::string ReadFileBytes(const std::string& path);
+ByteBlock ReadFileBytes(const std::string& path);
 
 // The file's text: its bytes up to the first NUL byte.
 std::string ReadText(const std::string& path);
@@ -55,10 +59,23 @@ std::string ReadText(const std::string& path);
 // The file read as a list of lines (LineList::Split's rules).
 LineList ReadLines(const std::string& path);
 
-// Replaces the file at `path` with exactly `text`. The text goes to a temporary file in the
-// same folder, is flushed to disk, and only then renamed over the target, so a failed write
-// leaves the former file exactly as it was and no temporary file behind. An existing target
-// keeps its permission bits; a symbolic link is followed and the file it points to replaced.
+// The same lines, for a list that is only read: a regular file is mapped read-only rather than
+// read (other files are read). The list then shows the file as it is while the list lives, so
+// the file must not be cut short meanwhile; opening fails as ReadLines does.
+LineList MapLines(const std::string& path);
+
+// Replaces the file at `path` with exactly the bytes `produce` appends to the sink it is given,
+// passed on to the file in pieces of kWriteChunkBytes as they come (FileSink), so the whole
+// text never has to be in memory. They go to a temporary file in the target's folder that has no
+// name while it is written (where the file system allows; else a hidden name), is flushed to disk,
+// and only then named and renamed over the target: a failed write, an error raised by
+// `produce` (passed on unchanged) and a killed program all leave the former file exactly as
+// it was and no temporary file behind. An existing target keeps its permission bits and
+// owner; a symbolic link is followed and the file it points to replaced; a device or a pipe is
+// written in place.
+void WriteStreamed(const std::string& path, const std::function<void(ByteSink&)>& produce);
+
+// Replaces the file at `path` with exactly `text`, as WriteStreamed.
 void WriteText(const std::string& path, std::string_view text);
 
 // Writes every line followed by CR LF (an empty list gives an empty file), as WriteText.

@@ -11,14 +11,14 @@ constexpr std::string_view kCaptionTitle = "Item text";
 constexpr int kLinkColumn = 0;
 constexpr int kCaptionColumn = 1;
 
-// One line read back as a cell: the link is the text before the first "=", the caption the
+// One line read back as its cells: the link is the text before the first "=", the caption the
 // text after it; a line without "=" is all caption.
-std::string_view ReadBack(std::string_view line, int column) {
+ItemList::ItemCells ReadBack(std::string_view line) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
-        return column == kLinkColumn ? std::string_view() : line;
+        return {std::string_view(), line};
     }
-    return column == kLinkColumn ? line.substr(0, equals) : line.substr(equals + 1);
+    return {line.substr(0, equals), line.substr(equals + 1)};
 }
 
 std::string ComposeLine(std::string_view link, std::string_view caption) {
@@ -76,7 +76,12 @@ std::string_view ItemList::CellText(int column, int row) const {
     if (row < 1 || row > ItemCount()) {
         return {};
     }
-    return ReadBack(lines_[static_cast<std::size_t>(row - 1)], column);
+    const ItemCells cells = CellsOfItem(row);
+    return column == kLinkColumn ? cells.link : cells.caption;
+}
+
+ItemList::ItemCells ItemList::CellsOfItem(int row) const {
+    return ReadBack(lines_[static_cast<std::size_t>(row - 1)]);
 }
 
 void ItemList::SetCellText(int column, int row, std::string_view text) {

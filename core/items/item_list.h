@@ -41,6 +41,12 @@ class ItemList {
 
     // Row 0: the column title; other rows: "" while the list is empty, else the read-back rule.
     std::string_view CellText(int column, int row) const;
+    // Both cells of item `row` (1 to ItemCount()) read back at once, for a walk over all items.
+    struct ItemCells {
+        std::string_view link;
+        std::string_view caption;
+    };
+    ItemCells CellsOfItem(int row) const;
     void SetCellText(int column, int row, std::string_view text);
     void AppendItem(std::string_view link, std::string_view caption);
     void RemoveRow(int row);

@@ -120,8 +120,8 @@ class SearchPageTest : public ::testing::Test {
 PageView* SearchPageTest::view_ = nullptr;
 
 TEST(PageTemplates, KeepTheirPromisesToTheBuild) {
-    const std::string heading = ReadFileBytes(TOLVANE_DATA_DIR "/system/heading.txt");
-    const std::string engine = ReadFileBytes(TOLVANE_DATA_DIR "/system/engine.txt");
+    const std::string heading(ReadFileBytes(TOLVANE_DATA_DIR "/system/heading.txt").View());
+    const std::string engine(ReadFileBytes(TOLVANE_DATA_DIR "/system/engine.txt").View());
     EXPECT_EQ(heading.substr(0, 3), "\xEF\xBB\xBF") << "the byte-order mark makes engine.js UTF-8";
     EXPECT_THAT(heading, HasSubstr("var Keyword"));
     EXPECT_THAT(heading, HasSubstr("var Address"));

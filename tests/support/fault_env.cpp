@@ -110,6 +110,25 @@ std::string RunUnprivileged(const std::function<std::string()>& step) {
     return result;
 }
 
+std::optional<std::size_t> UnnamedFileSize(pid_t pid, const std::string& folder) {
+    // The system shows such a file's descriptor as a link to "<folder>#<inode> (deleted)".
+    const std::string descriptors = "/proc/" + std::to_string(pid) + "/fd";
+    const std::string deleted = " (deleted)";
+    std::optional<std::size_t> largest;
+    // The process may end meanwhile: its descriptors then simply stop.
+    std::error_code gone;
+    for (auto it = std::filesystem::directory_iterator(descriptors, gone);
+         it != std::filesystem::directory_iterator(); it.increment(gone)) {
+        const std::string target = std::filesystem::read_symlink(it->path(), gone).string();
+        struct stat info {};
+        if (!gone && target.rfind(folder + "#", 0) == 0 && target.ends_with(deleted) &&
+            ::stat(it->path().c_str(), &info) == 0) {
+            largest = std::max(largest.value_or(0), static_cast<std::size_t>(info.st_size));
+        }
+    }
+    return largest;
+}
+
 void PutFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

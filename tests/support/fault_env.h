@@ -3,7 +3,11 @@
 // Test helpers for faults that need the real file system: a small disk that fills up, and
 // running a step as an unprivileged user (root ignores file permissions).
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tolvane::testing {
@@ -53,6 +57,10 @@ std::string MessageOf(const std::function<void()>& step);
 
 // The names in `folder`, sorted and joined by blanks; "" when the folder does not exist.
 std::string FolderListing(const std::string& folder);
+
+// The size of the largest file without a name (O_TMPFILE) in `folder` that process `pid` holds
+// open, or nothing when it holds none: how far a write has come before its file is named.
+std::optional<std::size_t> UnnamedFileSize(pid_t pid, const std::string& folder);
 
 // Writes `bytes` to `path` exactly (a helper for fixtures, not the code under test).
 void PutFile(const std::string& path, const std::string& bytes);

@@ -41,7 +41,7 @@ void BM_ReadFileBytes(benchmark::State& state) {
 BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMillisecond);
 
 void BM_SplitAndSetItemLines(benchmark::State& state) {
-    const std::string text = ReadFileBytes(TheListFile().path);
+    const std::string text(ReadFileBytes(TheListFile().path).View());
     ItemList list;
     double total = 0;
     for (auto _ : state) {

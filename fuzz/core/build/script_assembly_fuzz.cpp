@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/build/script_assembly.h"
-#include "core/build/text_buffer.h"
+#include "core/files/byte_sink.h"
 #include "core/items/item_list.h"
 #include "fuzz/fuzz_rules.h"
 #include "tests/support/fault_env.h"
@@ -169,12 +169,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tolvane::ItemList items;
     items.SetItemLines(tolvane::LineList::Split(fuzzed.items));
 
-    tolvane::ScriptInputs inputs{program.path(), &items, tolvane::LineList(fuzzed.tags)};
-    tolvane::TextBuffer script;
-    tolvane::TextBuffer edited_engine;
-    tolvane::AssembleScript(inputs, script, edited_engine);
+    const tolvane::ScriptAssembly assembly(
+        tolvane::ScriptInputs{program.path(), &items, tolvane::LineList(fuzzed.tags)});
+    std::string script;
+    tolvane::StringSink sink(script);
+    assembly.WriteTo(sink);
 
-    CheckEditedEngine(CrLfText(fuzzed.engine), edited_engine.Text(), fuzzed);
-    CheckScript(CrLfText(fuzzed.heading), CrLfLines(edited_engine.Text()), items, script.Text());
+    CheckEditedEngine(CrLfText(fuzzed.engine), assembly.EditedEngine(), fuzzed);
+    CheckScript(CrLfText(fuzzed.heading), CrLfLines(assembly.EditedEngine()), items, script);
     return 0;
 }

@@ -1,12 +1,15 @@
 // Loads fuzzed bytes into a text buffer. The text must be the file up to its first NUL byte with
 // every line end made CR LF (nothing added, nothing trimmed); the line count and one appended
-// line must follow the buffer's rules; saving must write the text's bytes exactly.
+// line must follow the buffer's rules; saving must write the text's bytes exactly. The same text
+// streamed in two pieces cut anywhere (even inside a CR LF) must take the appended line alike.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/build/text_buffer.h"
+#include "core/files/byte_sink.h"
 #include "fuzz/fuzz_rules.h"
 #include "tests/support/fault_env.h"
 
@@ -32,5 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool ended = expected.empty() || expected.ends_with("\r\n");
     Require(buffer.Text() == (ended ? expected + "appended\r\n" : expected + "\r\nappended"),
             "append rule");
+
+    std::string streamed;
+    tolvane::StringSink sink(streamed);
+    tolvane::LineWriter writer(sink);
+    const std::size_t cut =
+        size == 0 ? 0 : (std::size_t{data[0]} << 8 | data[size - 1]) % (expected.size() + 1);
+    writer.AppendText(std::string_view(expected).substr(0, cut));
+    writer.AppendText(std::string_view(expected).substr(cut));
+    writer.AppendLine("appended");
+    Require(streamed == buffer.Text(), "append rule on a text written in pieces");
     return 0;
 }

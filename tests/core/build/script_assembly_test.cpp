@@ -29,12 +29,19 @@ void PutTemplates(const TempFolder& folder, const std::string* heading, const st
 
 const std::string kStatementNoTags = "MsgBox.document.write('<hr>');";
 
+// The whole script as the assembly writes it out.
+std::string AssembledText(const ScriptInputs& inputs) {
+    std::string script;
+    StringSink sink(script);
+    ScriptAssembly(inputs).WriteTo(sink);
+    return script;
+}
+
 TEST(AssembleScriptTest, WorkedExampleByteForByte) {
     const std::string golden = std::string(TOLVANE_SOURCE_DIR) + "/tests/core/build/golden/worked/";
     ItemList items;  // its start-up item
     TextBuffer script;
-    TextBuffer edited_engine;
-    AssembleScript({golden, &items, LineList{kDefaultTagLine}}, script, edited_engine);
+    script.SetText(AssembledText({golden, &items, LineList{kDefaultTagLine}}));
     EXPECT_EQ(script.Text(), GetFile(golden + "engine.js"));
     EXPECT_EQ(script.LineCount(), 7u);
 }
@@ -61,10 +68,7 @@ TEST_P(ScriptTest, AssemblesTheExactBytes) {
     PutTemplates(folder, &c.heading, &c.engine);
     ItemList items;
     items.SetItemLines(c.items);
-    TextBuffer script;
-    TextBuffer edited_engine;
-    AssembleScript({folder.path(), &items, c.tags}, script, edited_engine);
-    EXPECT_EQ(script.Text(), c.script);
+    EXPECT_EQ(AssembledText({folder.path(), &items, c.tags}), c.script);
 }
 
 const std::string kLongLine(10000, 'x');
@@ -184,56 +188,49 @@ INSTANTIATE_TEST_SUITE_P(
             "MsgBox.document.write(' '+ ' \x80<hr>');\r\n"}),
     [](const ::testing::TestParamInfo<ScriptCase>& param) { return param.param.name; });
 
+// Both templates are read before anything is written, so that a missing one stops the build
+// before engine.js is touched.
 class AssembleFailureTest : public ::testing::Test {
   protected:
-    AssembleFailureTest() {
-        script.SetText("old script");
-        edited_engine.SetText("old engine");
-    }
     std::string OpenError(const std::string& name) {
         return "Cannot open file \"" + (folder / name) + "\". No such file or directory";
+    }
+    // The error of assembling into `script`, which holds "old script" before.
+    std::string FailureMessage() {
+        StringSink sink(script);
+        try {
+            ScriptAssembly({folder.path(), &items, {}}).WriteTo(sink);
+        } catch (const Error& error) {
+            return error.what();
+        }
+        return "no error";
     }
 
     TempFolder folder;
     ItemList items;
-    TextBuffer script;
-    TextBuffer edited_engine;
+    std::string script = "old script";
 };
 
-TEST_F(AssembleFailureTest, MissingHeadingChangesNeitherBuffer) {
+TEST_F(AssembleFailureTest, MissingHeadingWritesNothing) {
     const std::string engine = "E\r\n";
     PutTemplates(folder, nullptr, &engine);
-    try {
-        AssembleScript({folder.path(), &items, {}}, script, edited_engine);
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.what(), OpenError("system/heading.txt"));
-    }
-    EXPECT_EQ(script.Text(), "old script");
-    EXPECT_EQ(edited_engine.Text(), "old engine");
+    EXPECT_EQ(FailureMessage(), OpenError("system/heading.txt"));
+    EXPECT_EQ(script, "old script");
 }
 
-TEST_F(AssembleFailureTest, MissingEngineLeavesTheDataLinesInTheScript) {
+TEST_F(AssembleFailureTest, MissingEngineWritesNothing) {
     const std::string heading = "H\r\n";
     PutTemplates(folder, &heading, nullptr);
-    try {
-        AssembleScript({folder.path(), &items, {}}, script, edited_engine);
-        FAIL() << "no error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.what(), OpenError("system/engine.txt"));
-    }
-    EXPECT_EQ(script.Text(),
-              "H\r\nKeyword [0] = 1\r\nKeyword [1] = \"First record\"\r\n"
-              "Address [1] = \"index.shtml\"\r\n");
-    EXPECT_EQ(edited_engine.Text(), "old engine");
+    EXPECT_EQ(FailureMessage(), OpenError("system/engine.txt"));
+    EXPECT_EQ(script, "old script");
 }
 
-TEST_F(AssembleFailureTest, DocKeepsTheEditedEngine) {
+TEST_F(AssembleFailureTest, TheEditedEngineHoldsTheStatementBeforeTheMarker) {
     const std::string heading;
     const std::string engine = "a\nfor(var i=1; i<=Keyword[0];\n";
     PutTemplates(folder, &heading, &engine);
-    AssembleScript({folder.path(), &items, {}}, script, edited_engine);
-    EXPECT_EQ(edited_engine.Text(), "a\r\n" + kStatementNoTags + "for(var i=1; i<=Keyword[0];\r\n");
+    EXPECT_EQ(ScriptAssembly({folder.path(), &items, {}}).EditedEngine(),
+              "a\r\n" + kStatementNoTags + "for(var i=1; i<=Keyword[0];\r\n");
 }
 
 }  // namespace

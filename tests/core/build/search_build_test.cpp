@@ -45,10 +45,10 @@ class SearchBuildTest : public ::testing::Test {
     std::string Preview() const { return program_ + "temp/"; }
     // What AssembleScript makes of the current inputs, for comparing with engine.js.
     std::string AssembledScript() const {
-        TextBuffer script;
-        TextBuffer edited_engine;
-        AssembleScript(ScriptInputs{program_, &items_, host_.tags}, script, edited_engine);
-        return script.Text();
+        std::string script;
+        StringSink sink(script);
+        ScriptAssembly(ScriptInputs{program_, &items_, host_.tags}).WriteTo(sink);
+        return script;
     }
 
     TempFolder root_;

@@ -4,6 +4,7 @@
 
 #include <new>
 #include <string>
+#include <vector>
 
 #include "core/files/error.h"
 #include "tests/support/fault_env.h"
@@ -105,6 +106,36 @@ TEST(TextBufferTest, SavesExactlyItsBytes) {
     buffer.Clear();
     EXPECT_EQ(buffer.Text(), "");
     EXPECT_EQ(buffer.LineCount(), 0u);
+}
+
+// A streamed text is appended in pieces; the rule must see a CR LF that two pieces make
+// together, and a writer that starts on a text written before must go on as if it had written it.
+TEST(LineWriterTest, FollowsTheAppendRuleAcrossPieces) {
+    const struct {
+        std::string written_before;
+        std::vector<std::string> pieces;
+        std::string text;
+    } cases[] = {
+        {"", {"a\r", "\n"}, "a\r\nL\r\n"},
+        {"", {"a\r", "", "\n"}, "a\r\nL\r\n"},
+        {"", {"a", "\r\n", "\n"}, "a\r\n\n\r\nL"},
+        {"", {"\n"}, "\n\r\nL"},
+        {"", {""}, "L\r\n"},
+        {"x\r", {"\n"}, "x\r\nL\r\n"},
+        {"x\r\n", {}, "x\r\nL\r\n"},
+        {"x", {}, "x\r\nL"},
+        {"\r", {"\n"}, "\r\nL\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.written_before;
+        StringSink sink(text);
+        LineWriter writer(sink, text);
+        for (const std::string& piece : c.pieces) {
+            writer.AppendText(piece);
+        }
+        writer.AppendLine("L");
+        EXPECT_EQ(text, c.text) << ::testing::PrintToString(c.pieces);
+    }
 }
 
 TEST(TextBufferTest, RunningOutOfMemoryIsTextExceedsMemoCapacity) {

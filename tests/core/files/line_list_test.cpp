@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,36 @@ TEST(LineListTest, ReplaceWithAViewOfItsOwnLineAndManyEditsStayCorrect) {
         lines.Replace(1, i % 2 ? "beta" : "alpha-long-enough-to-leave-garbage-behind");
     }
     EXPECT_EQ(lines.ToVector(), (Lines{"alpha-long-enough-to-leave-garbage-behind", "beta"}));
+}
+
+ByteBlock BlockOf(std::string_view text) {
+    std::unique_ptr<char[]> bytes = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), bytes.get());
+    return ByteBlock(std::move(bytes), text.size());
+}
+
+// A list split from a block (a file read or mapped) keeps the block unwritten: added and replaced
+// lines go beside it, and a copy of the list edits only itself.
+TEST(LineListTest, ABlockSplitListEditsBesideItsBlockAndCopiesStayApart) {
+    EXPECT_EQ(LineList::Split(BlockOf(std::string("a\r\nb\0c", 6))).ToVector(), (Lines{"a", "b"}));
+    EXPECT_TRUE(LineList::Split(ByteBlock()).empty());
+
+    LineList lines = LineList::Split(BlockOf("alpha\r\nbeta\ngamma"));
+    const LineList copy = lines;
+    lines.PushBack("delta");
+    lines.Replace(0, lines[2]);
+    lines.Move(3, 0);
+    EXPECT_EQ(lines.ToVector(), (Lines{"delta", "gamma", "beta", "gamma"}));
+    EXPECT_EQ(copy.ToVector(), (Lines{"alpha", "beta", "gamma"}));
+    for (int i = 0; i < 20000; ++i) {
+        lines.Replace(1, lines[2]);
+        lines.Replace(2, i % 2 ? "beta" : "beta-long-enough-to-leave-garbage-behind");
+    }
+    EXPECT_EQ(lines.ToVector(),
+              (Lines{"delta", "beta-long-enough-to-leave-garbage-behind", "beta", "gamma"}));
+    lines.Erase(0);
+    EXPECT_EQ(lines.Joined("\n"), "beta-long-enough-to-leave-garbage-behind\nbeta\ngamma\n");
+    EXPECT_EQ(copy, LineList({"alpha", "beta", "gamma"}));
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "core/files/error.h"
 #include "tests/support/fault_env.h"
@@ -46,6 +49,24 @@ TEST(ReadTest, RelativeNamesAreShownAbsolute) {
     std::filesystem::current_path(previous);
     EXPECT_EQ(message, "Cannot open file \"" + std::filesystem::canonical(dir.path()).string() +
                            "/nothing.til\". No such file or directory");
+}
+
+// A list that is only read may be mapped: it must give what reading gives, for every kind of file.
+TEST(ReadTest, MappedLinesAreTheLinesRead) {
+    TempFolder dir;
+    PutFile(dir / "mixed.til", std::string("a\r\nb\nc\rd\0e\r\n", 12));
+    PutFile(dir / "empty.til", "");
+    PutFile(dir / "one.til", "no line end");
+    ASSERT_EQ(::mkfifo((dir / "pipe.til").c_str(), 0666), 0);
+    for (const std::string& path : {dir / "mixed.til", dir / "empty.til", dir / "one.til",
+                                    dir / "pipe.til", std::string("/proc/version")}) {
+        EXPECT_EQ(MapLines(path).ToVector(), ReadLines(path).ToVector()) << path;
+    }
+    EXPECT_EQ(MapLines(dir / "mixed.til").ToVector(),
+              (std::vector<std::string>{"a", "b", "c", "d"}));
+    for (const std::string& path : {dir / "missing.til", dir.path()}) {
+        EXPECT_EQ(MessageOf([&] { MapLines(path); }), MessageOf([&] { ReadLines(path); }));
+    }
 }
 
 TEST(WriteTest, WritesLinesWithCrLfAndTextExactly) {
@@ -103,6 +124,62 @@ TEST(WriteTest, FullDiskLeavesTheFormerFileAndNoTemporaryFile) {
     for (const auto& entry : std::filesystem::directory_iterator(disk.path())) {
         EXPECT_EQ(entry.path().filename().string().rfind(".tolvane-", 0), std::string::npos);
     }
+}
+
+// While the text is made, its bytes already go to a file that has no name yet: the folder
+// shows nothing new until the file is complete.
+TEST(WriteTest, StreamedBytesReachAnUnnamedFileAsTheyAreMade) {
+    TempFolder dir;
+    PutFile(dir / "out.js", "former");
+    const std::string big(3 * kWriteChunkBytes, 'a');
+    std::optional<std::size_t> written_meanwhile;
+    WriteStreamed(dir / "out.js", [&](ByteSink& sink) {
+        sink.Append(big);
+        sink.Append("b");
+        written_meanwhile = testing::UnnamedFileSize(::getpid(), dir.path());
+        EXPECT_EQ(testing::FolderListing(dir.path()), "out.js");
+        EXPECT_EQ(GetFile(dir / "out.js"), "former");
+        sink.Append("c");
+    });
+    EXPECT_GE(written_meanwhile.value_or(0), 2 * kWriteChunkBytes);
+    EXPECT_EQ(GetFile(dir / "out.js"), big + "bc");
+    EXPECT_EQ(testing::FolderListing(dir.path()), "out.js");
+    EXPECT_EQ(testing::UnnamedFileSize(::getpid(), dir.path()), std::nullopt);
+}
+
+TEST(WriteTest, AnErrorWhileTheTextIsMadeKeepsTheFormerFileAndLeavesNothing) {
+    TempFolder dir;
+    PutFile(dir / "old.js", "former");
+    for (const std::string& target : {dir / "old.js", dir / "new.js"}) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(MessageOf([&] {
+                      WriteStreamed(target, [](ByteSink& sink) {
+                          sink.Append(std::string(2 * kWriteChunkBytes, 'x'));
+                          throw Error("Text exceeds memo capacity");
+                      });
+                  }),
+                  "Text exceeds memo capacity");
+        EXPECT_EQ(testing::FolderListing(dir.path()), "old.js");
+        EXPECT_EQ(GetFile(dir / "old.js"), "former");
+        EXPECT_EQ(testing::UnnamedFileSize(::getpid(), dir.path()), std::nullopt);
+    }
+}
+
+TEST(WriteTest, ReplacingKeepsTheOwner) {
+    if (!testing::IsRoot()) {
+        GTEST_SKIP() << "giving a file to another user needs root";
+    }
+    TempFolder dir;
+    PutFile(dir / "theirs.js", "former");
+    ASSERT_EQ(::chown((dir / "theirs.js").c_str(), 65534, 65534), 0);
+    ::chmod((dir / "theirs.js").c_str(), 0604);
+    WriteText(dir / "theirs.js", "new");
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "theirs.js").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+    EXPECT_EQ(info.st_mode & 07777, 0604u);
+    EXPECT_EQ(GetFile(dir / "theirs.js"), "new");
 }
 
 TEST(WriteTest, UnwritableTargetAndFolderGiveTheCreateErrorAndKeepTheFile) {

@@ -78,7 +78,7 @@ QUrl PageSite::Build(const LineList& items, const PageSettings& settings) {
 }
 
 std::string PageSite::PageFile(const std::string& name) const {
-    return ReadFileBytes(Folder() + "temp/" + name);
+    return std::string(ReadFileBytes(Folder() + "temp/" + name).View());
 }
 
 PageView::PageView(QSize size) {

@@ -119,6 +119,26 @@ FileDescriptor OpenForReading(const std::string& path, struct stat& info) {
     return file;
 }
 
+// Reads into `into` until `count` bytes have come or the file has ended; returns how many came.
+// A failed read raises the open error.
+std::size_t ReadUpTo(const std::string& path, int fd, char* into, std::size_t count) {
+    std::size_t got_total = 0;
+    while (got_total < count) {
+        const ssize_t got = ::read(fd, into + got_total, count - got_total);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            ThrowOpenError(path, errno);
+        }
+        if (got == 0) {
+            break;
+        }
+        got_total += static_cast<std::size_t>(got);
+    }
+    return got_total;
+}
+
 // Reads the open file to its end into memory that is never zero-filled: the read itself is the
 // first write to every byte.
 ByteBlock ReadToEnd(const std::string& path, int fd, const struct stat& info) {
@@ -135,17 +155,12 @@ ByteBlock ReadToEnd(const std::string& path, int fd, const struct stat& info) {
             bytes = std::move(larger);
             capacity *= 2;
         }
-        const ssize_t got = ::read(fd, bytes.get() + filled, capacity - filled);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            ThrowOpenError(path, errno);
-        }
-        if (got == 0) {
+        const std::size_t wanted = capacity - filled;
+        const std::size_t got = ReadUpTo(path, fd, bytes.get() + filled, wanted);
+        filled += got;
+        if (got < wanted) {
             break;
         }
-        filled += static_cast<std::size_t>(got);
     }
     return ByteBlock(std::move(bytes), filled);
 }
@@ -352,23 +367,15 @@ FileReader::~FileReader() {
 bool FileReader::ReadMore(std::string& bytes, std::size_t count) {
     const std::size_t filled = bytes.size();
     bytes.resize(filled + count);
-    std::size_t got_total = 0;
-    while (got_total < count) {
-        const ssize_t got = ::read(fd_, bytes.data() + filled + got_total, count - got_total);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            bytes.resize(filled);
-            ThrowOpenError(path_, errno);
-        }
-        if (got == 0) {
-            bytes.resize(filled + got_total);
-            return false;
-        }
-        got_total += static_cast<std::size_t>(got);
+    std::size_t got = 0;
+    try {
+        got = ReadUpTo(path_, fd_, bytes.data() + filled, count);
+    } catch (const Error&) {
+        bytes.resize(filled);
+        throw;
     }
-    return true;
+    bytes.resize(filled + got);
+    return got == count;
 }
 
 ByteBlock ReadFileBytes(const std::string& path) {
@@ -440,7 +447,13 @@ void WriteText(const std::string& path, std::string_view text) {
 }
 
 void WriteLines(const std::string& path, const LineList& lines) {
-    WriteText(path, lines.Joined("\r\n"));
+    // Line by line into the file: a saved list is never copied whole first.
+    WriteStreamed(path, [&lines](ByteSink& sink) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            sink.Append(lines[i]);
+            sink.Append("\r\n");
+        }
+    });
 }
 
 }  // namespace tolvane

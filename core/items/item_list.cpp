@@ -11,23 +11,6 @@ constexpr std::string_view kCaptionTitle = "Item text";
 constexpr int kLinkColumn = 0;
 constexpr int kCaptionColumn = 1;
 
-// One line read back as its cells: the link is the text before the first "=", the caption the
-// text after it; a line without "=" is all caption.
-ItemList::ItemCells ReadBack(std::string_view line) {
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) {
-        return {std::string_view(), line};
-    }
-    return {line.substr(0, equals), line.substr(equals + 1)};
-}
-
-std::string ComposeLine(std::string_view link, std::string_view caption) {
-    std::string line;
-    line.reserve(link.size() + 1 + caption.size());
-    line.append(link).append("=").append(caption);
-    return line;
-}
-
 bool IsCellColumn(int column) {
     return column == kLinkColumn || column == kCaptionColumn;
 }
@@ -45,6 +28,25 @@ class RemovalMark {
 };
 
 }  // namespace
+
+ItemList::ItemCells ItemList::ReadBackLine(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return {std::string_view(), line};
+    }
+    return {line.substr(0, equals), line.substr(equals + 1)};
+}
+
+std::string ItemList::ComposeLine(std::string_view link, std::string_view caption) {
+    std::string line;
+    line.reserve(link.size() + 1 + caption.size());
+    line.append(link).append("=").append(caption);
+    return line;
+}
+
+bool ItemList::IsBlankLine(std::string_view line) {
+    return line.empty() || line == "=";
+}
 
 ItemList::ItemList() : lines_{kInitialLine} {}
 
@@ -81,7 +83,7 @@ std::string_view ItemList::CellText(int column, int row) const {
 }
 
 ItemList::ItemCells ItemList::CellsOfItem(int row) const {
-    return ReadBack(lines_[static_cast<std::size_t>(row - 1)]);
+    return ReadBackLine(lines_[static_cast<std::size_t>(row - 1)]);
 }
 
 void ItemList::SetCellText(int column, int row, std::string_view text) {
@@ -160,8 +162,7 @@ bool ItemList::IsBlankRow() const {
     if (cursor_row_ - 1 >= ItemCount()) {
         return false;
     }
-    const std::string_view line = lines_[static_cast<std::size_t>(cursor_row_ - 1)];
-    return line.empty() || line == "=";
+    return IsBlankLine(lines_[static_cast<std::size_t>(cursor_row_ - 1)]);
 }
 
 void ItemList::MoveRequest(int column, int row) {

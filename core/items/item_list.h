@@ -47,6 +47,11 @@ class ItemList {
         std::string_view caption;
     };
     ItemCells CellsOfItem(int row) const;
+    // The line rules every item follows: a line read back as its cells (a line without "=" is
+    // all caption), the line of two cells, and the blank item ("" or a lone "=").
+    static ItemCells ReadBackLine(std::string_view line);
+    static std::string ComposeLine(std::string_view link, std::string_view caption);
+    static bool IsBlankLine(std::string_view line);
     void SetCellText(int column, int row, std::string_view text);
     void AppendItem(std::string_view link, std::string_view caption);
     void RemoveRow(int row);

@@ -6,15 +6,6 @@
 namespace tolvane {
 namespace {
 
-std::string_view LinkOf(std::string_view line) {
-    const std::size_t equals = line.find('=');
-    return equals == std::string_view::npos ? std::string_view() : line.substr(0, equals);
-}
-
-bool IsBlankLine(std::string_view line) {
-    return line.empty() || line == "=";
-}
-
 std::string Counted(int count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -25,7 +16,7 @@ PagesAdded AddPagesToList(ItemList& list, const std::vector<SitePage>& pages) {
     LineList lines = list.ItemLines();
     std::unordered_set<std::string> links;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        links.emplace(LinkOf(lines[i]));
+        links.emplace(ItemList::ReadBackLine(lines[i]).link);
     }
     PagesAdded result;
     std::vector<const SitePage*> fresh;
@@ -39,11 +30,11 @@ PagesAdded AddPagesToList(ItemList& list, const std::vector<SitePage>& pages) {
     if (fresh.empty()) {
         return result;
     }
-    while (!lines.empty() && IsBlankLine(lines[lines.size() - 1])) {
+    while (!lines.empty() && ItemList::IsBlankLine(lines[lines.size() - 1])) {
         lines.Erase(lines.size() - 1);
     }
     for (const SitePage* page : fresh) {
-        lines.PushBack(page->link + "=" + page->caption);
+        lines.PushBack(ItemList::ComposeLine(page->link, page->caption));
     }
     result.added = static_cast<int>(fresh.size());
     list.SetItemLines(std::move(lines));

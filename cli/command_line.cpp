@@ -189,7 +189,7 @@ std::string HelpText() {
             std::string(index == 1 ? "" : ", ") + '"' + std::string(kStyleEntries[index]) + '"';
     }
     return std::string(R"(Usage: tolvane-build [OPTIONS] LIST
-       tolvane-build [OPTIONS] --scan SITE_DIR [LIST]
+  or:  tolvane-build [OPTIONS] --scan SITE_DIR [LIST]
 Builds a search page (engine.js, index.html, style.css) from an item list, from the web
 pages of a site folder, or from both.
 

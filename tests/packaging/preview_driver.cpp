@@ -1,10 +1,11 @@
 // Loaded into the installed window program with LD_PRELOAD by the package test, so that the
 // program under test is the packaged one, unchanged. Once the window is up it clicks "Preview"
 // and waits for the browser view to load the built page, then ends the program. It prints one
-// line on standard output: "loaded URL", or what went wrong (an error box's text, a page that
-// failed to load, no web engine, no answer in time).
+// line on standard output: "loaded PAGE with MODULE" (the page's file, the web engine module's
+// file), or what went wrong (an error box's text, no web engine, no answer in time).
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
@@ -39,6 +40,22 @@ QWidget* EngineView(QWidget& window) {
         }
     }
     return nullptr;
+}
+
+// The file of the web engine module the program loaded, as the process's mappings show it: the
+// build tree's would do too, but only the package's one counts.
+QString LoadedEngineModule() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("(unknown)");
+    }
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        const qsizetype path = line.indexOf('/');
+        if (path >= 0 && line.contains("tolvane_web_engine")) {
+            return QString::fromLocal8Bit(line.mid(path));
+        }
+    }
+    return QStringLiteral("(none)");
 }
 
 // An error box is modal: the click does not return while it is open, so a timer reads it.
@@ -76,7 +93,8 @@ void ClickPreview() {
         const QUrl url = view->property("url").toUrl();
         if (url.isLocalFile() && url.fileName() == QLatin1String("index.html") &&
             view->property("title").toString() == QLatin1String("Site Search")) {
-            Finish(QStringLiteral("loaded ") + url.toLocalFile());
+            Finish(QStringLiteral("loaded ") + url.toLocalFile() + QStringLiteral(" with ") +
+                   LoadedEngineModule());
         }
     });
     poll->start(50);

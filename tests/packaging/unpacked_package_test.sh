@@ -35,6 +35,10 @@ fi
 run() {
     "${as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/runtime" "$@"
 }
+# A copied style sheet has its line breaks made CR LF; the rest is the sheet's.
+same_sheet() {
+    cmp -s <(tr -d '\r' <"$1") <(tr -d '\r' <"$2")
+}
 snapshot() {
     find "$root" -printf '%P %y %s %m %T@\n' | sort
 }
@@ -48,7 +52,7 @@ for file in engine.js index.html style.css; do
     [ -s "$home/site/$file" ] || fail "tolvane-build wrote no $file"
 done
 grep -q 'Apples and pears' "$home/site/engine.js" || fail "engine.js lacks the list's caption"
-cmp -s "$home/site/style.css" "$styles/Deadhunt.css" || fail "style.css is not Deadhunt.css"
+same_sheet "$home/site/style.css" "$styles/Deadhunt.css" || fail "style.css is not Deadhunt.css"
 
 # The window, offscreen: without XDG_CACHE_HOME the preview goes to ~/.cache/tolvane/temp/,
 # which does not exist yet; the web engine module is found in usr/lib/tolvane/.
@@ -56,13 +60,15 @@ outcome=$(run QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 LD_PRELOAD
     "$root/usr/bin/Tolvane" 2>"$scratch/window-errors") ||
     fail "the window ended badly: $(cat "$scratch/window-errors")"
 cache=$home/.cache/tolvane/temp
-[ "$outcome" = "loaded $cache/index.html" ] || fail "the window's preview build: $outcome"
+module=$root/usr/lib/tolvane/libtolvane_web_engine.so
+[ "$outcome" = "loaded $cache/index.html with $module" ] ||
+    fail "the window's preview build: $outcome"
 for file in engine.js index.html style.css; do
     [ -s "$cache/$file" ] || fail "the preview wrote no $file into $cache"
 done
-cmp -s "$cache/style.css" "$styles/Deadhunt.css" || fail "the preview's style.css"
+same_sheet "$cache/style.css" "$styles/Deadhunt.css" || fail "the preview's style.css"
 
 after=$(snapshot)
 [ "$after" = "$before" ] ||
     fail "written under the unpacked package: $(diff <(echo "$before") <(echo "$after"))"
-echo "unpacked package: tolvane-build and the window's preview work from a read-only /usr"
+echo "unpacked package, run as $(run id -un): $outcome"

@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 PREFIX     ?= $(CURDIR)/dist
 
-.PHONY: deps configure build test run bench test-sanitize fuzz format install clean
+.PHONY: deps configure build test run package bench test-sanitize fuzz format install clean
 
 # Any sanitizer report ends the process with SIGABRT: a test cannot pass, and no exit code that
 # a test expects (a command line's 1, say) can hide it.
@@ -26,14 +26,20 @@ build: configure
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The portable folder: everything in $(PREFIX)/lib/tolvane/, run from there.
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+	cmake --install $(BUILD) --prefix $(PREFIX) --component portable
 
 # Starts the installed program from its folder, beside tolvane-build, system/, Styles/ and temp/.
 # Qt's web engine refuses to run as root unless Chromium's sandbox is off.
 run: install
 	@if [ "$$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi; \
 	    exec "$(PREFIX)/lib/tolvane/Tolvane"
+
+# The Debian package, in $(BUILD)/package/, checked by lintian (which fails on an error).
+package: build
+	cmake --build $(BUILD) --target package
+	lintian --fail-on error $(BUILD)/package/*.deb
 
 test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_WERROR=ON \

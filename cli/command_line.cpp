@@ -189,7 +189,7 @@ std::string HelpText() {
             std::string(index == 1 ? "" : ", ") + '"' + std::string(kStyleEntries[index]) + '"';
     }
     return std::string(R"(Usage: tolvane-build [OPTIONS] LIST
-       tolvane-build [OPTIONS] --scan SITE_DIR [LIST]
+  or:  tolvane-build [OPTIONS] --scan SITE_DIR [LIST]
 Builds a search page (engine.js, index.html, style.css) from an item list, from the web
 pages of a site folder, or from both.
 
@@ -204,7 +204,8 @@ pages of a site folder, or from both.
            std::string(kStyleEntries[kDefaultStyleIndex]) + R"("
                       styles: )" +
            styles + R"(
-      --data DIR      folder holding system/ and Styles/; default: the program's folder
+      --data DIR      folder holding system/ and Styles/; default: the program's folder,
+                      else ../share/tolvane/ beside it (an installed program)
       --scan SITE_DIR one item for each web page (.html, .htm, .shtml, .xhtml) below
                       SITE_DIR, after the items of LIST when one is given; the caption
                       is the page's title, else its first <h1>, else its file name;

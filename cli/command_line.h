@@ -24,7 +24,8 @@ namespace tolvane {
 //     -b, --button TEXT   search button caption; default "Search"
 //     --tags FILE         additional tags, one line of HTML per line of FILE
 //     -s, --style STYLE   a style name ("Dark Style" ... "Zergs") or the path of a .css file
-//     --data DIR          folder holding system/ and Styles/; default: the program's folder
+//     --data DIR          folder holding system/ and Styles/; default: DataFolderFor the
+//                         program's folder
 //     -h, --help / --version
 //
 // A value follows its option as the next argument, or joined: "--title=Find", "-tFind". "--"
@@ -41,7 +42,7 @@ struct CommandLine {
     // the file. A STYLE that is exactly one of the seven names picks it; anything else is a path.
     int style_index = kDefaultStyleIndex;
     std::string style_file;
-    std::optional<std::string> data_folder;  // none: the program's folder
+    std::optional<std::string> data_folder;  // none: found from the program's folder
     std::optional<std::string> site_folder;  // none: no scan
     std::string link_prefix = std::string(kDefaultLinkPrefix);
     std::optional<std::string> saved_list_file;  // none: no list written

@@ -2,6 +2,7 @@
 
 #include <istream>
 #include <ostream>
+#include <string_view>
 #include <utility>
 
 #include "cli/command_line.h"
@@ -17,6 +18,12 @@
 
 namespace tolvane {
 namespace {
+
+// Every line on standard error starts with the program's name, so that it reads right among the
+// lines of a make or CI log.
+void WriteErrorLine(std::ostream& errors, std::string_view text) {
+    errors << "tolvane-build: " << text << '\n';
+}
 
 // The build's settings come from the command line; the notice goes to standard error; there
 // is no export dialog and no browser view to show the page in.
@@ -34,7 +41,7 @@ class CommandLineHost : public BuildHost {
     }
     std::string CustomStyleFile() const override { return line_.style_file; }
     void ShowNotice(std::string_view text) override {
-        errors_ << text << '\n';
+        WriteErrorLine(errors_, text);
         notice_shown_ = true;
     }
     std::optional<std::string> ChooseExportFile() override { return std::nullopt; }
@@ -83,7 +90,7 @@ void ReadItems(const CommandLine& line, std::istream& input, std::ostream& error
         scanner.ScanFolder(*line.site_folder);
         const PagesAdded added = AddPagesToList(items, scanner.Pages());
         if (added.already_listed > 0 || scanner.UnreadableCount() > 0) {
-            errors << ScanReportText(added, scanner.UnreadableCount()) << '\n';
+            WriteErrorLine(errors, ScanReportText(added, scanner.UnreadableCount()));
         }
     }
     if (line.saved_list_file) {
@@ -101,7 +108,10 @@ int Build(const CommandLine& line, const std::string& program_folder, std::istre
     const std::string target = WithSeparator(line.output_folder);
     MakeFolderPath(target);
     CommandLineHost host(line, std::move(tags), errors);
-    SearchBuilder builder(WithSeparator(line.data_folder.value_or(program_folder)), items, host);
+    SearchBuilder builder(program_folder, items, host);
+    if (line.data_folder) {
+        builder.SetDataFolder(WithSeparator(*line.data_folder));
+    }
     builder.BuildSearchFiles(target);
     return host.NoticeShown() ? kExitFailed : kExitBuilt;
 }
@@ -114,7 +124,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::string&
     try {
         line = ParseCommandLine(arguments);
     } catch (const UsageError& error) {
-        errors << "tolvane-build: " << error.what() << " (see tolvane-build --help)\n";
+        WriteErrorLine(errors, std::string(error.what()) + " (see tolvane-build --help)");
         return kExitBadUsage;
     }
     if (line.show_help || line.show_version) {
@@ -125,7 +135,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::string&
         }
         // Text that never arrived (standard output on a full disk, say) is no success.
         if (!output.flush()) {
-            errors << ErrorBoxText("Stream write error") << '\n';
+            WriteErrorLine(errors, ErrorBoxText("Stream write error"));
             return kExitFailed;
         }
         return kExitBuilt;
@@ -133,7 +143,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::string&
     try {
         return Build(line, program_folder, input, errors);
     } catch (const std::exception& error) {
-        errors << ErrorBoxText(error.what()) << '\n';
+        WriteErrorLine(errors, ErrorBoxText(error.what()));
         return kExitFailed;
     }
 }

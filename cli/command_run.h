@@ -13,9 +13,10 @@ inline constexpr int kExitBadUsage = 2;  // the arguments make no sense; a one-l
 
 // Runs tolvane-build on `arguments` (those after the program name): reads the item list, runs
 // the same build as the window's preview into the output folder, and reports as the window
-// would, one message a line on `errors` (errors with the error box's "." rule, the style
-// notice unchanged). `program_folder` (with its trailing separator) is where system/ and
-// Styles/ are looked for unless --data says otherwise. LIST "-" is read from `input`; --help
+// would, one message a line on `errors`, each after "tolvane-build: " (errors with the error
+// box's "." rule, the style notice unchanged). `program_folder` (with its trailing separator)
+// is the folder of the program's file, from which system/ and Styles/ are found
+// (DataFolderFor) unless --data names their folder. LIST "-" is read from `input`; --help
 // and --version write to `output`. Returns the exit status.
 int RunCommandLine(const std::vector<std::string>& arguments, const std::string& program_folder,
                    std::istream& input, std::ostream& output, std::ostream& errors);

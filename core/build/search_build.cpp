@@ -7,24 +7,32 @@
 #include "core/files/error.h"
 #include "core/files/folders.h"
 #include "core/files/paths.h"
+#include "core/files/program_folders.h"
 #include "core/files/text_file.h"
 
 namespace tolvane {
 
 SearchBuilder::SearchBuilder(std::string program_folder, const ItemList& items, BuildHost& host)
-    : program_folder_(std::move(program_folder)), items_(items), host_(host) {}
+    : items_(items), host_(host) {
+    SetProgramFolder(std::move(program_folder));
+}
 
 void SearchBuilder::SetProgramFolder(std::string program_folder) {
     program_folder_ = std::move(program_folder);
+    data_folder_ = DataFolderFor(program_folder_);
+}
+
+void SearchBuilder::SetDataFolder(std::string data_folder) {
+    data_folder_ = std::move(data_folder);
 }
 
 std::string SearchBuilder::PreviewFolder() const {
-    return program_folder_ + "temp/";
+    return PreviewFolderFor(program_folder_);
 }
 
 void SearchBuilder::BuildSearchFiles(const std::string& target_folder) {
     // The script goes to its file as it is made: at a million items it is larger than the list.
-    const ScriptAssembly script(ScriptInputs{program_folder_, &items_, host_.TagLines()});
+    const ScriptAssembly script(ScriptInputs{data_folder_, &items_, host_.TagLines()});
     WriteStreamed(target_folder + "engine.js", [&script](ByteSink& sink) { script.WriteTo(sink); });
 
     WriteText(target_folder + "index.html",
@@ -36,7 +44,7 @@ void SearchBuilder::BuildSearchFiles(const std::string& target_folder) {
         const int style = host_.StyleIndex();
         TextBuffer style_sheet;
         style_sheet.LoadFromFile(style != 0
-                                     ? program_folder_ + "Styles/" + host_.StyleEntryText() + ".css"
+                                     ? data_folder_ + "Styles/" + host_.StyleEntryText() + ".css"
                                      : host_.CustomStyleFile());
         style_sheet.SaveToFile(target_folder + "style.css");
     } catch (const Error&) {
@@ -47,7 +55,9 @@ void SearchBuilder::BuildSearchFiles(const std::string& target_folder) {
 }
 
 void SearchBuilder::PreviewBuild() {
-    BuildSearchFiles(PreviewFolder());
+    const std::string folder = PreviewFolder();
+    MakeFolderPath(folder);
+    BuildSearchFiles(folder);
 }
 
 void SearchBuilder::ExportBuild() {

@@ -46,18 +46,24 @@ class SearchBuilder {
     static constexpr std::string_view kCssNotice = "Can't load CSS file!";
     static constexpr std::string_view kExportFolderName = "Tolvane Project";
 
-    // `program_folder` ends with a separator (or is empty); templates and styles lie under it.
+    // `program_folder` is the folder of the program's file, ending with a separator (or
+    // empty); the templates and styles are looked for from there (DataFolderFor).
     SearchBuilder(std::string program_folder, const ItemList& items, BuildHost& host);
 
+    // Sets the program's folder and the data folder found from it.
     void SetProgramFolder(std::string program_folder);
     const std::string& ProgramFolder() const { return program_folder_; }
-    // ProgramFolder + "temp/": must exist; never created.
+    // The folder holding system/ and Styles/, ending with a separator; set it to override the
+    // one found from the program's folder.
+    void SetDataFolder(std::string data_folder);
+    const std::string& DataFolder() const { return data_folder_; }
+    // PreviewFolderFor(ProgramFolder()), worked out anew for each preview build.
     std::string PreviewFolder() const;
 
     // Writes engine.js, index.html and style.css into `target_folder` (ending with a
     // separator), then navigates the browser view to "file://" + target + "index.html".
     void BuildSearchFiles(const std::string& target_folder);
-    // The preview build: BuildSearchFiles(PreviewFolder()).
+    // The preview build: creates PreviewFolder() when missing, then builds into it.
     void PreviewBuild();
     // The export build: asks for a location, creates "Tolvane Project" there when missing, builds
     // into it. Cancelling does nothing.
@@ -65,6 +71,7 @@ class SearchBuilder {
 
   private:
     std::string program_folder_;
+    std::string data_folder_;
     const ItemList& items_;
     BuildHost& host_;
 };

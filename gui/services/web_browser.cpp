@@ -14,16 +14,19 @@ namespace {
 
 constexpr std::string_view kFileScheme = "file://";
 
-// The engine module's entry point, loaded once: from the program's own folder where it is
-// installed, else from the build tree (tests and benchmarks).
+// The engine module's entry point, loaded once: from the program's own folder (the portable
+// folder), else from ../lib/tolvane/ beside it (installed under a prefix, the program in bin/),
+// else from the build tree (tests and benchmarks).
 CreateEngineViewFunction LoadEngineModule() {
     static CreateEngineViewFunction create = nullptr;
     if (create != nullptr) {
         return create;
     }
+    const QString program_folder = QCoreApplication::applicationDirPath();
+    const QString name = QStringLiteral(TOLVANE_ENGINE_MODULE_NAME);
     QString failure;
-    for (const QString& path : {QCoreApplication::applicationDirPath() + QStringLiteral("/") +
-                                    QStringLiteral(TOLVANE_ENGINE_MODULE_NAME),
+    for (const QString& path : {program_folder + QStringLiteral("/") + name,
+                                program_folder + QStringLiteral("/../lib/tolvane/") + name,
                                 QStringLiteral(TOLVANE_ENGINE_MODULE_BUILD_PATH)}) {
         QLibrary module(path);
         if (module.load()) {

@@ -210,12 +210,12 @@ TEST_F(WindowTest, ADoubleClickOnPreviewBuildsTwice) {
 }
 
 TEST_F(WindowTest, AFailedPreviewBuildShowsTheErrorAndKeepsThePreviewPage) {
-    QDir(QString::fromStdString(program.path() + "temp")).removeRecursively();
+    QDir().remove(QString::fromStdString(program.path() + "system/heading.txt"));
     QTest::mouseClick(&Tool("previewButton"), Qt::LeftButton);
     EXPECT_EQ(VisiblePage(), "previewPage");
     EXPECT_EQ(DownButton(), "previewButton");
     ASSERT_EQ(messages->errors.size(), 1u);
-    EXPECT_NE(messages->errors[0].find(program.path() + "temp/"), std::string::npos)
+    EXPECT_NE(messages->errors[0].find(program.path() + "system/heading.txt"), std::string::npos)
         << messages->errors[0];
     EXPECT_EQ(browser->Count(PreviewAddress()), 0);  // the view keeps what it showed
 }

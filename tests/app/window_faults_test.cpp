@@ -26,6 +26,7 @@ using testing::FakeChooser;
 using testing::FakeMessages;
 using testing::GetFile;
 using testing::PutFile;
+using testing::ScopedEnvironment;
 using testing::TempFolder;
 
 // The browser view, noting whether the wait cursor was up when a build asked it to show a page.
@@ -96,6 +97,8 @@ class WindowFaultsTest : public ::testing::Test {
     }
 
     TempFolder program_;
+    // The user's cache folder, where the preview goes when temp/ will not do.
+    ScopedEnvironment cache_home_{"XDG_CACHE_HOME", program_ / "cache"};
     CursorWatchingBrowser* browser_ = nullptr;  // owned by the window
     FakeMessages* messages_ = nullptr;
     FakeChooser* open_list_ = nullptr;
@@ -116,9 +119,16 @@ TEST_F(WindowFaultsTest, AFailedBuildShowsItsErrorAndLeavesTheWindowUsable) {
          [&] { std::filesystem::remove(program + "system/heading.txt"); },
          [&] { PutFile(program + "system/heading.txt", "var Keyword = new Array();\r\n"); },
          "Cannot open file \"" + program + "system/heading.txt\". No such file or directory."},
-        {"preview folder missing", [&] { std::filesystem::remove_all(program + "temp"); },
-         [&] { std::filesystem::create_directories(program + "temp"); },
-         "Cannot create file \"" + program + "temp/engine.js\". No such file or directory."},
+        {"preview folder missing and the cache folder a file",
+         [&] {
+             std::filesystem::remove_all(program + "temp");
+             PutFile(program + "cache", "in the way");
+         },
+         [&] {
+             std::filesystem::remove(program + "cache");
+             std::filesystem::create_directories(program + "temp");
+         },
+         "I/O error 183."},
         {"index.html is a folder",
          [&] {
              std::filesystem::remove(program + "temp/index.html");

@@ -77,7 +77,7 @@ TEST_F(CommandFaultsTest, AFullDiskKeepsTheFormerOutput) {
         big_list += "page" + std::to_string(i) + ".html=Caption number " + std::to_string(i) + "\n";
     }
     PutFile(list_, big_list);
-    EXPECT_EQ(Run({"-o", disk.path(), list_}), "1|Stream write error.\n");
+    EXPECT_EQ(Run({"-o", disk.path(), list_}), "1|tolvane-build: Stream write error.\n");
     EXPECT_EQ(GetFile(disk.path() + "engine.js"), "former");
 }
 
@@ -97,13 +97,14 @@ TEST_F(CommandFaultsTest, MissingRightsAsAnUnprivilegedUser) {
     } cases[] = {
         {"read-only output folder",
          {"-o", locked, list_},
-         "1|Cannot create file \"" + locked + "engine.js\". Permission denied.\n"},
+         "1|tolvane-build: Cannot create file \"" + locked + "engine.js\". Permission denied.\n"},
         {"new output folder in a read-only folder",
          {"-o", locked + "new", list_},
-         "1|File access denied.\n"},
+         "1|tolvane-build: File access denied.\n"},
         {"unreadable list",
          {"-o", dir_ / "out", dir_ / "secret.til"},
-         "1|Cannot open file \"" + dir_.path() + "secret.til\". Permission denied.\n"},
+         "1|tolvane-build: Cannot open file \"" + dir_.path() +
+             "secret.til\". Permission denied.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -122,10 +123,11 @@ TEST_F(CommandFaultsTest, FailingStandardStreamsAreNoSuccess) {
         std::string redirections;
         std::string seen;
     } cases[] = {
-        {"help to a full device", "--help", ">/dev/full", "1|Stream write error.\n"},
-        {"version to a full device", "--version", ">/dev/full", "1|Stream write error.\n"},
+        {"help to a full device", "--help", ">/dev/full", "1|tolvane-build: Stream write error.\n"},
+        {"version to a full device", "--version", ">/dev/full",
+         "1|tolvane-build: Stream write error.\n"},
         {"a folder as standard input", "-o '" + dir_ / "out" + "' -", "<'" + dir_ / "folder" + "'",
-         "1|Cannot read the item list from standard input.\n"},
+         "1|tolvane-build: Cannot read the item list from standard input.\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);

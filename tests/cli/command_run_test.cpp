@@ -104,6 +104,27 @@ TEST_F(CommandRunTest, DataFolderOptionReplacesTheProgramFolder) {
     EXPECT_EQ(GetFile(out_ + "style.css"), "other\r\n");
 }
 
+// Installed under a prefix: the program in bin/, its templates and styles in share/tolvane/.
+// --data still names another folder.
+TEST_F(CommandRunTest, AnInstalledProgramFindsItsDataInShareTolvane) {
+    const std::string prefix = dir_ / "usr/";
+    std::filesystem::create_directories(prefix + "bin");
+    std::filesystem::create_directories(prefix + "share");
+    std::filesystem::rename(program_, prefix + "share/tolvane");
+    program_ = prefix + "bin/";
+    RunResult result = Run({"-o", out_, list_});
+    EXPECT_EQ(result.status, kExitBuilt) << result.errors;
+    EXPECT_EQ(GetFile(out_ + "style.css"), "deadhunt\r\n");
+
+    const std::string other = dir_ / "other/";
+    std::filesystem::create_directories(other + "Styles");
+    PutFile(other + "Styles/Deadhunt.css", "other\n");
+    result = Run({"--data", other, "-o", out_, list_});
+    EXPECT_EQ(result.status, kExitFailed);
+    EXPECT_EQ(result.errors, "tolvane-build: Cannot open file \"" + other +
+                                 "system/heading.txt\". No such file or directory.\n");
+}
+
 TEST_F(CommandRunTest, ErrorsAreReportedInTheWindowsWords) {
     PutFile(dir_ / "a file", "");
     const struct {
@@ -113,14 +134,15 @@ TEST_F(CommandRunTest, ErrorsAreReportedInTheWindowsWords) {
     } cases[] = {
         {"missing list",
          {"-o", out_, dir_ / "nothing.til"},
-         "Cannot open file \"" + dir_.path() + "nothing.til\". No such file or directory.\n"},
+         "tolvane-build: Cannot open file \"" + dir_.path() +
+             "nothing.til\". No such file or directory.\n"},
         {"missing tags file",
          {"--tags", dir_ / "t", "-o", out_, list_},
-         "Cannot open file \"" + dir_.path() + "t\". No such file or directory.\n"},
-        {"output is a file", {"-o", dir_ / "a file", list_}, "I/O error 183.\n"},
+         "tolvane-build: Cannot open file \"" + dir_.path() + "t\". No such file or directory.\n"},
+        {"output is a file", {"-o", dir_ / "a file", list_}, "tolvane-build: I/O error 183.\n"},
         {"missing template",
          {"--data", dir_.path(), "-o", out_, list_},
-         "Cannot open file \"" + dir_.path() +
+         "tolvane-build: Cannot open file \"" + dir_.path() +
              "system/heading.txt\". No such file or "
              "directory.\n"},
     };
@@ -138,7 +160,7 @@ TEST_F(CommandRunTest, StyleFailureIsReportedAfterTheOtherFiles) {
     for (const char* style : {"Inferno", "missing.css"}) {
         const RunResult result = Run({"-s", style, "-o", out_, list_});
         EXPECT_EQ(result.status, kExitFailed) << style;
-        EXPECT_EQ(result.errors, "Can't load CSS file!\n") << style;
+        EXPECT_EQ(result.errors, "tolvane-build: Can't load CSS file!\n") << style;
         EXPECT_EQ(GetFile(out_ + "index.html"), IndexPageText("Site Search", "Search"));
         EXPECT_NE(GetFile(out_ + "engine.js").find("About us"), std::string::npos);
         EXPECT_EQ(GetFile(out_ + "style.css"), "former");
@@ -175,7 +197,8 @@ TEST_F(CommandRunTest, ScannedPagesFollowTheListAndAreSavedAsAList) {
     const RunResult result = Run({"--scan", fixture.Site(), "--link-prefix=https://example.com/",
                                   "--save-list", dir_ / "all", "-o", out_, list_});
     EXPECT_EQ(result.status, kExitBuilt) << result.errors;
-    EXPECT_EQ(result.errors, "Added 10 pages; skipped 1 that was already in the list.\n");
+    EXPECT_EQ(result.errors,
+              "tolvane-build: Added 10 pages; skipped 1 that was already in the list.\n");
 
     std::vector<SitePage> expected = {{"https://example.com/about.html", "About, from the list"}};
     std::string saved = expected[0].link + "=" + expected[0].caption + "\r\n";
@@ -193,8 +216,8 @@ TEST_F(CommandRunTest, ScannedPagesFollowTheListAndAreSavedAsAList) {
 TEST_F(CommandRunTest, MissingSiteFolderIsAnError) {
     const RunResult result = Run({"--scan", dir_ / "no site", "-o", out_});
     EXPECT_EQ(result.status, kExitFailed);
-    EXPECT_EQ(result.errors,
-              "Cannot open file \"" + dir_.path() + "no site\". No such file or directory.\n");
+    EXPECT_EQ(result.errors, "tolvane-build: Cannot open file \"" + dir_.path() +
+                                 "no site\". No such file or directory.\n");
     EXPECT_FALSE(std::filesystem::exists(out_ + "engine.js"));
 }
 

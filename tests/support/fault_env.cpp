@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "core/files/error.h"
@@ -127,6 +128,30 @@ std::optional<std::size_t> UnnamedFileSize(pid_t pid, const std::string& folder)
         }
     }
     return largest;
+}
+
+namespace {
+
+void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
+    if (value) {
+        ::setenv(name.c_str(), value->c_str(), 1);
+    } else {
+        ::unsetenv(name.c_str());
+    }
+}
+
+}  // namespace
+
+ScopedEnvironment::ScopedEnvironment(std::string name, const std::optional<std::string>& value)
+    : name_(std::move(name)) {
+    if (const char* former = std::getenv(name_.c_str())) {
+        former_ = former;
+    }
+    SetEnvironment(name_, value);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironment(name_, former_);
 }
 
 void PutFile(const std::string& path, const std::string& bytes) {

@@ -62,6 +62,20 @@ std::string FolderListing(const std::string& folder);
 // open, or nothing when it holds none: how far a write has come before its file is named.
 std::optional<std::size_t> UnnamedFileSize(pid_t pid, const std::string& folder);
 
+// Sets (or, given nothing, unsets) an environment variable for one scope, then puts back what
+// it was.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(std::string name, const std::optional<std::string>& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    std::string name_;
+    std::optional<std::string> former_;
+};
+
 // Writes `bytes` to `path` exactly (a helper for fixtures, not the code under test).
 void PutFile(const std::string& path, const std::string& bytes);
 std::string GetFile(const std::string& path);

@@ -28,6 +28,7 @@ using testing::GetFile;
 using testing::MessageOf;
 using testing::PutFile;
 using testing::RunUnprivileged;
+using testing::ScopedEnvironment;
 using testing::SmallDisk;
 using testing::TempFolder;
 
@@ -89,6 +90,9 @@ class BuildFaultsTest : public ::testing::Test {
     }
 
     TempFolder program_;
+    // The user's cache folder, where a preview goes when temp/ will not do.
+    TempFolder cache_;
+    ScopedEnvironment cache_home_{"XDG_CACHE_HOME", cache_.path()};
     ItemList items_;
     FakeBuildHost host_;
     SearchBuilder builder_;
@@ -189,12 +193,13 @@ TEST_F(BuildFaultsTest, UnusableFoldersAndTemplatesStopTheBuildBeforeAnyWrite) {
         std::string message;
         bool unprivileged;
     } cases[] = {
-        {"the preview folder is a file",
+        {"the preview folder is a file, and so is the cache folder",
          [](BuildFaultsTest& t) {
              std::filesystem::remove_all(t.Preview());
              PutFile(t.program_ / "temp", "a file");
+             PutFile(t.cache_ / "tolvane", "a file");
          },
-         "Cannot create file \"" + Preview() + "engine.js\". Not a directory", false},
+         "I/O error 183", false},
         {"the heading template is a folder",
          [](BuildFaultsTest& t) {
              std::filesystem::remove(t.program_ / "system/heading.txt");
@@ -222,6 +227,7 @@ TEST_F(BuildFaultsTest, UnusableFoldersAndTemplatesStopTheBuildBeforeAnyWrite) {
         // Put the program folder back for the next case.
         builder_.SetProgramFolder(program_.path());
         MakePreviewFolder();
+        std::filesystem::remove_all(cache_ / "tolvane");
         std::filesystem::remove_all(program_ / "system/heading.txt");
         PutFile(program_ / "system/heading.txt", kHeading);
         ::chmod((program_ / "system/engine.txt").c_str(), 0644);

@@ -21,6 +21,7 @@ using testing::GetFile;
 using testing::MessageOf;
 using testing::PutFile;
 using testing::RunUnprivileged;
+using testing::ScopedEnvironment;
 using testing::SmallDisk;
 using testing::TempFolder;
 
@@ -28,7 +29,8 @@ const std::string kDefaultPage =
     R"html(<link rel=stylesheet href="style.css" type="text/css"><html><head><title>Site Search</title></head><body><script src="engine.js"></script><table><tr><td><form method="POST" name="form1"><p><input type="text" name="sub" size="20" class="text">&nbsp;<input type="button" class="button" name="Search" value="Search" onClick="dolt()"></form></body></html>)html";
 
 // A program folder (with a blank and a "#" in its name, as users' folders may have) holding
-// small templates, two style sheets and the preview folder.
+// small templates, two style sheets and the preview folder; the user's cache folder is
+// cache/ beside it.
 class SearchBuildTest : public ::testing::Test {
   protected:
     SearchBuildTest() : program_(root_ / "my tools #1/"), builder_(program_, items_, host_) {
@@ -52,6 +54,7 @@ class SearchBuildTest : public ::testing::Test {
     }
 
     TempFolder root_;
+    ScopedEnvironment cache_home_{"XDG_CACHE_HOME", root_ / "cache"};
     std::string program_;
     ItemList items_;
     FakeBuildHost host_;
@@ -152,9 +155,6 @@ TEST_F(SearchBuildTest, FailuresBeforeTheStyleStepStopTheBuild) {
         std::string message;
         const char* written;
     } cases[] = {
-        {"preview folder missing",
-         [](const std::string& program) { std::filesystem::remove_all(program + "temp"); },
-         "Cannot create file \"" + Preview() + "engine.js\". No such file or directory", ""},
         {"heading template missing",
          [](const std::string& program) {
              std::filesystem::remove(program + "system/heading.txt");
@@ -185,6 +185,29 @@ TEST_F(SearchBuildTest, FailuresBeforeTheStyleStepStopTheBuild) {
         EXPECT_EQ(FolderListing(program + "temp/"), c.written);
         EXPECT_TRUE(host_.addresses.empty());
         EXPECT_TRUE(host_.notices.empty());
+    }
+}
+
+// An installed program's folder holds no temp/ (or one that this user may not write): the
+// preview goes into the user's cache folder, made on first use.
+TEST_F(SearchBuildTest, WithoutItsOwnPreviewFolderThePreviewGoesToTheUsersCache) {
+    const std::string cached = root_ / "cache/tolvane/temp/";
+    const struct {
+        const char* temp;
+        std::function<void()> arrange;
+    } cases[] = {
+        {"missing", [&] { std::filesystem::remove_all(Preview()); }},
+        {"a file", [&] { PutFile(program_ + "temp", "in the way"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.temp);
+        std::filesystem::remove_all(root_ / "cache");
+        c.arrange();
+        host_.addresses.clear();
+        builder_.PreviewBuild();
+        EXPECT_EQ(FolderListing(cached), "engine.js index.html style.css");
+        EXPECT_EQ(GetFile(cached + "engine.js"), AssembledScript());
+        EXPECT_EQ(host_.addresses, std::vector<std::string>{"file://" + cached + "index.html"});
     }
 }
 
@@ -244,20 +267,22 @@ TEST_F(SearchBuildTest, ExportFolderFailuresWriteNothing) {
     EXPECT_EQ(FolderListing(Preview()), "");
 }
 
-// Root is never refused a write, so the permission cases run as an unprivileged user.
+// Root is never refused a write, so the permission cases run as an unprivileged user. A
+// preview folder that may not be written is passed over for the cache folder, whose creation
+// fails here with the folder's error text.
 TEST_F(SearchBuildTest, WithoutWriteAccessNothingIsWritten) {
     const std::string base = root_ / "locked/";
     std::filesystem::create_directories(base);
     ::chmod(base.c_str(), 0555);
     ::chmod(Preview().c_str(), 0555);
     host_.export_choice = base + "index.html";
+    const ScopedEnvironment cache_home("XDG_CACHE_HOME", base + "cache");
 
     const std::string results = RunUnprivileged([&] {
         return MessageOf([&] { builder_.ExportBuild(); }) + "|" +
                MessageOf([&] { builder_.PreviewBuild(); });
     });
-    EXPECT_EQ(results, "File access denied|Cannot create file \"" + Preview() +
-                           "engine.js\". Permission denied");
+    EXPECT_EQ(results, "File access denied|File access denied");
     EXPECT_EQ(FolderListing(base), "");
     EXPECT_EQ(FolderListing(Preview()), "");
 }

@@ -350,14 +350,14 @@ TEST_F(PreviewPageTest, AMissingStyleSheetGivesTheNoticeAndTheBuildGoesOn) {
 }
 
 TEST_F(PreviewPageTest, AFailedBuildShowsTheErrorAndStaysPut) {
-    std::filesystem::remove_all(program / "temp");
+    std::filesystem::remove(program / "system/engine.txt");
     EXPECT_THROW(page.BuildPreview(), Error);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
     Click("buildPreviewButton");
     ASSERT_EQ(messages.errors.size(), 1u);
-    EXPECT_EQ(messages.errors[0].rfind("Cannot create file", 0), 0u) << messages.errors[0];
-    EXPECT_NE(messages.errors[0].find("engine.js"), std::string::npos) << messages.errors[0];
+    EXPECT_EQ(messages.errors[0].rfind("Cannot open file", 0), 0u) << messages.errors[0];
+    EXPECT_NE(messages.errors[0].find("engine.txt"), std::string::npos) << messages.errors[0];
     EXPECT_TRUE(browser.calls.empty());
 }
 

@@ -39,18 +39,39 @@ bool SecondByteFits(unsigned char lead, unsigned char second) {
     return second >= low && second <= high;
 }
 
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+std::uint64_t WordAt(std::string_view bytes, std::size_t at) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data() + at, sizeof word);
+    return word;
+}
+
+// Whether every byte is ASCII: the bytes or'ed together eight at a time, with no branch per word
+// (the last word may overlap the one before). Most lists are ASCII throughout, so this is the
+// whole check for nearly every line.
+bool IsAscii(std::string_view bytes) {
+    constexpr std::size_t kWord = sizeof(std::uint64_t);
+    std::uint64_t seen = 0;
+    if (bytes.size() < kWord) {
+        for (const char byte : bytes) {
+            seen |= static_cast<unsigned char>(byte);
+        }
+        return (seen & kHighBits) == 0;
+    }
+    for (std::size_t i = 0; i + kWord <= bytes.size(); i += kWord) {
+        seen |= WordAt(bytes, i);
+    }
+    seen |= WordAt(bytes, bytes.size() - kWord);
+    return (seen & kHighBits) == 0;
+}
+
 // The index of the first byte at or after `from` that is not ASCII, or the text's size; eight
 // bytes are looked at together while they are all ASCII.
 std::size_t SkipAscii(std::string_view bytes, std::size_t from) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
     std::size_t i = from;
-    while (i + sizeof(std::uint64_t) <= bytes.size()) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + i, sizeof word);
-        if ((word & kHighBits) != 0) {
-            break;
-        }
-        i += sizeof word;
+    while (i + sizeof(std::uint64_t) <= bytes.size() && (WordAt(bytes, i) & kHighBits) == 0) {
+        i += sizeof(std::uint64_t);
     }
     while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) {
         ++i;
@@ -74,6 +95,9 @@ void AppendUtf8(std::string& out, char16_t character) {
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes, bool may_be_cut) {
+    if (IsAscii(bytes)) {
+        return true;
+    }
     std::size_t i = SkipAscii(bytes, 0);
     while (i < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[i]);

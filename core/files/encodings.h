@@ -11,7 +11,7 @@ namespace tolvane {
 
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, nothing past
 // U+10FFFF). A sequence cut off at the very end counts as well formed when `may_be_cut` is set,
-// for a text read only in part. Runs of ASCII are passed eight bytes at a time.
+// for a text read only in part. Cheap for ASCII: its bytes are looked at eight at a time.
 bool IsValidUtf8(std::string_view bytes, bool may_be_cut = false);
 
 // The character a Windows-1252 byte stands for, as the web reads that encoding (the WHATWG

@@ -5,6 +5,10 @@
 
 namespace tolvane {
 
+ByteField::ByteField(const QString& text, QWidget* parent) : QLineEdit(text, parent) {
+    connect(this, &QLineEdit::textEdited, this, [this] { filled_bytes_.reset(); });
+}
+
 void ByteField::SetBytes(std::string_view bytes) {
     const bool is_utf8 = IsValidUtf8(bytes);
     setText(ToWidgetText(bytes, is_utf8));

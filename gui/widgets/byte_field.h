@@ -11,12 +11,13 @@ namespace tolvane {
 // A one-line field for a text the program keeps as bytes (an item's link or caption). It shows
 // the bytes as ToWidgetText reads them and gives back exactly those bytes while its text is
 // unchanged, so that a text the user did not edit is written back as it was, in whatever
-// encoding; once edited, its text comes back as UTF-8.
+// encoding; once the user edits it (or the program gives it another text), its text comes back
+// as UTF-8.
 class ByteField : public QLineEdit {
     Q_OBJECT
 
   public:
-    using QLineEdit::QLineEdit;
+    ByteField(const QString& text, QWidget* parent);
 
     void SetBytes(std::string_view bytes);
     std::string Bytes() const;

@@ -257,9 +257,9 @@ class TemporaryFile {
     }
 
   private:
-    // False when the file system has no files without a name, or when nothing could give this
-    // one a name later (no /proc); the hidden named file is used then.
-    // True too when the folder refused the file: there is no sense in trying a named one then.
+    // True when the file is open, or when the folder refused it (OpenError tells why; a named
+    // file would be refused alike). False when the file system has no files without a name, or
+    // when nothing could give this one a name later (no /proc); the hidden named file is used then.
     bool OpenUnnamed() {
         file_ = FileDescriptor(::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
         if (!file_.valid()) {
@@ -442,18 +442,18 @@ void WriteStreamed(const std::string& path, const std::function<void(ByteSink&)>
         }
     }
 
-    // From here on every failure leaves the target alone: the temporary file goes with it.
     const std::string folder = TrimToFolder(target);
     TemporaryFile temp(folder);
     if (temp.OpenError() != 0) {
         if (target_exists && IsMissingRight(temp.OpenError())) {
             // A file we may write in a folder we may not (a shared web folder): it can only be
-            // written where it is, as Qt's QSaveFile falls back to.
+            // written where it is, as QSaveFile's direct-write fallback does.
             WriteInPlace(path, target, true, produce);
             return;
         }
         ThrowCreateError(path, temp.OpenError());
     }
+    // From here on every failure leaves the target alone: the temporary file goes with it.
     TakeOverModeAndOwner(temp.get(), target_exists, former);
     Produce(temp.get(), produce);
     if (::fsync(temp.get()) != 0) {

@@ -397,7 +397,8 @@ void ItemGrid::PaintItemCell(QPainter& painter, QRect cell, int column,
     // cell still decides how its bytes are read, as the fields read them.
     const bool is_utf8 = IsValidUtf8(bytes);
     const std::string_view start = bytes.substr(0, 4 * static_cast<std::size_t>(cell.width()) + 4);
-    // A link shows as it is typed; its "=" are ASCII, as the references they were stored as.
+    // A link shows as it is typed, each "&#61;" as "=": ASCII for ASCII, so the cell's bytes are
+    // still read as the whole cell decided.
     const QString shown = column == 0 ? ToWidgetText(ItemList::TypedLink(start), is_utf8)
                                       : ToWidgetText(start, is_utf8);
     PaintCellText(painter, cell, shown);

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/files/encodings.h"
+
 namespace tolvane {
 namespace {
 
@@ -54,6 +56,13 @@ std::string_view Escaped(std::string_view text, char quote, std::string& scratch
     return scratch;
 }
 
+// A caption or a link as the inside of a double-quoted script string: in UTF-8 (a text that is
+// not is read as Windows-1252 and converted) and escaped. A view of `text` itself when it needs
+// neither, else of a copy in one of the scratch texts.
+std::string_view ScriptValue(std::string_view text, std::string& converted, std::string& escaped) {
+    return Escaped(AsUtf8(text, converted), '"', escaped);
+}
+
 // `digits`, a decimal number, made one larger: cheaper than writing each item's index anew.
 void IncrementDecimal(std::string& digits) {
     for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
@@ -71,18 +80,21 @@ void IncrementDecimal(std::string& digits) {
 void AppendItemLines(const ItemList& items, LineWriter& script) {
     const int count = items.ItemCount();
     std::string index = "0";
-    std::string scratch;
+    std::string converted;
+    std::string escaped;
     for (int row = 1; row <= count; ++row) {
         IncrementDecimal(index);
-        // The caption and the link are parts of the item's line: one look at the whole line
-        // nearly always spares both theirs.
-        const bool plain = !NeedsEscape(items.ItemLines()[static_cast<std::size_t>(row - 1)], '"');
+        // The caption and the link are parts of the item's line, which is split at an ASCII
+        // "=": one look at the whole line nearly always spares both theirs.
+        const std::string_view line = items.ItemLines()[static_cast<std::size_t>(row - 1)];
+        const bool plain = !NeedsEscape(line, '"') && IsValidUtf8(line);
         const ItemList::ItemCells cells = items.CellsOfItem(row);
         script.AppendLine({kCaptionLineStart, index, kValueStart,
-                           plain ? cells.caption : Escaped(cells.caption, '"', scratch),
+                           plain ? cells.caption : ScriptValue(cells.caption, converted, escaped),
                            kValueEnd});
         script.AppendLine({kLinkLineStart, index, kValueStart,
-                           plain ? cells.link : Escaped(cells.link, '"', scratch), kValueEnd});
+                           plain ? cells.link : ScriptValue(cells.link, converted, escaped),
+                           kValueEnd});
     }
 }
 

@@ -21,8 +21,10 @@ struct ScriptInputs {
 
 // engine.js, made from the heading template, the count line, a caption and a link line per item,
 // then the engine template with the additional-tags statement inserted before the marker.
-// Captions and links are written inside double-quoted strings with "\" and "\"" escaped; tags
-// lines inside single-quoted strings with "\" and "'" escaped. Lines are copied whole.
+// Captions and links are written inside double-quoted strings with "\" and "\"" escaped, in
+// UTF-8: one that is not valid UTF-8 is read as Windows-1252 and converted, so a list saved on
+// such a system shows its own characters (engine.js is UTF-8 by its byte-order mark). Tags lines
+// go inside single-quoted strings with "\" and "'" escaped. Lines are copied whole.
 //
 // The templates are read when the assembly is made, so that their errors come before anything
 // is written; the text itself is only ever written out, piece by piece, and never held whole.

@@ -177,14 +177,16 @@ void CheckTargetWritable(const std::string& shown_path, const std::string& targe
     ::close(fd);
 }
 
-void WriteInPlace(const std::string& shown_path, const std::string& target,
+// Empties the existing target and writes it anew. A regular file is flushed to disk before the
+// write counts as done, so that a failure the disk reports late is still a write error.
+void WriteInPlace(const std::string& shown_path, const std::string& target, bool regular,
                   const std::function<void(ByteSink&)>& produce) {
     FileDescriptor file(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
     if (!file.valid()) {
         ThrowCreateError(shown_path, errno);
     }
     Produce(file.get(), produce);
-    if (!file.Close()) {
+    if ((regular && ::fsync(file.get()) != 0) || !file.Close()) {
         ThrowWriteError();
     }
 }
@@ -214,11 +216,10 @@ std::string HiddenTemporaryName() {
 // a hidden file beside the target, removed again on every failure the program lives to see.
 class TemporaryFile {
   public:
-    // Raises the create error naming `shown_path` when the folder refuses a new file.
-    TemporaryFile(const std::string& shown_path, const std::string& folder)
-        : folder_(folder.empty() ? "./" : folder) {
-        if (!OpenUnnamed(shown_path)) {
-            OpenNamed(shown_path);
+    // When the folder refuses a new file, the file is not open and OpenError() tells why.
+    explicit TemporaryFile(const std::string& folder) : folder_(folder.empty() ? "./" : folder) {
+        if (!OpenUnnamed()) {
+            OpenNamed();
         }
     }
     TemporaryFile(const TemporaryFile&) = delete;
@@ -231,6 +232,8 @@ class TemporaryFile {
     }
 
     int get() const { return file_.get(); }
+    // The system's error number for a file that could not be made, else 0.
+    int OpenError() const { return open_error_; }
 
     // Puts the complete, synced file in the target's place. A file without a name gets one only
     // now: the target's own when there is none yet (nothing can be left behind then), else a
@@ -254,15 +257,17 @@ class TemporaryFile {
     }
 
   private:
-    // False when the file system has no files without a name, or when nothing could give this
-    // one a name later (no /proc); the hidden named file is used then.
-    bool OpenUnnamed(const std::string& shown_path) {
+    // True when the file is open, or when the folder refused it (OpenError tells why; a named
+    // file would be refused alike). False when the file system has no files without a name, or
+    // when nothing could give this one a name later (no /proc); the hidden named file is used then.
+    bool OpenUnnamed() {
         file_ = FileDescriptor(::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
         if (!file_.valid()) {
             if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
                 return false;
             }
-            ThrowCreateError(shown_path, errno);
+            open_error_ = errno;
+            return true;
         }
         struct stat link {};
         if (::lstat(ProcessPath().c_str(), &link) != 0) {
@@ -272,11 +277,12 @@ class TemporaryFile {
         return true;
     }
 
-    void OpenNamed(const std::string& shown_path) {
+    void OpenNamed() {
         std::string name = folder_ + ".tolvane-XXXXXX";
         file_ = FileDescriptor(::mkstemp(name.data()));
         if (!file_.valid()) {
-            ThrowCreateError(shown_path, errno);
+            open_error_ = errno;
+            return;
         }
         name_ = std::move(name);
     }
@@ -315,8 +321,14 @@ class TemporaryFile {
     std::string folder_;
     FileDescriptor file_{-1};
     std::string name_;  // the file's name once it has one
+    int open_error_ = 0;
     bool placed_ = false;
 };
+
+// Whether a failure to make a new file in a folder is only for lack of the rights to it.
+bool IsMissingRight(int error_number) {
+    return error_number == EACCES || error_number == EPERM;
+}
 
 // Gives the new file the former target's permission bits (or the default ones for a new file)
 // and, where the system lets us, the former owner of a file we were allowed to replace.
@@ -425,14 +437,23 @@ void WriteStreamed(const std::string& path, const std::function<void(ByteSink&)>
         if (!S_ISREG(former.st_mode)) {
             // A device or a pipe is written in place: there is no content to keep, and a
             // rename would replace the device itself.
-            WriteInPlace(path, target, produce);
+            WriteInPlace(path, target, false, produce);
             return;
         }
     }
 
-    // From here on every failure leaves the target alone: the temporary file goes with it.
     const std::string folder = TrimToFolder(target);
-    TemporaryFile temp(path, folder);
+    TemporaryFile temp(folder);
+    if (temp.OpenError() != 0) {
+        if (target_exists && IsMissingRight(temp.OpenError())) {
+            // A file we may write in a folder we may not (a shared web folder): it can only be
+            // written where it is, as QSaveFile's direct-write fallback does.
+            WriteInPlace(path, target, true, produce);
+            return;
+        }
+        ThrowCreateError(path, temp.OpenError());
+    }
+    // From here on every failure leaves the target alone: the temporary file goes with it.
     TakeOverModeAndOwner(temp.get(), target_exists, former);
     Produce(temp.get(), produce);
     if (::fsync(temp.get()) != 0) {

@@ -72,7 +72,8 @@ LineList MapLines(const std::string& path);
 // `produce` (passed on unchanged) and a killed program all leave the former file exactly as
 // it was and no temporary file behind. An existing target keeps its permission bits and
 // owner; a symbolic link is followed and the file it points to replaced; a device or a pipe is
-// written in place.
+// written in place. So is an existing file that we may write in a folder that refuses us a new
+// file (no rights to it: a shared web folder, say); a failed write leaves that file cut short.
 void WriteStreamed(const std::string& path, const std::function<void(ByteSink&)>& produce);
 
 // Replaces the file at `path` with exactly `text`, as WriteStreamed.

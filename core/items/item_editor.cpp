@@ -17,13 +17,13 @@ void ItemEditor::SelectCell(int column, int row, bool& grant) {
     current_row_ = row;
     current_column_ = column;
     grant = true;
-    fields_.SetLinkText(list_.CellText(kLinkColumn, row));
+    fields_.SetLinkText(ItemList::TypedLink(list_.CellText(kLinkColumn, row)));
     fields_.SetCaptionText(list_.CellText(kCaptionColumn, row));
     fields_.SetCurrentItemLabel("Current Item [" + std::to_string(row) + "]");
 }
 
 void ItemEditor::AddItem() {
-    list_.AppendItem(fields_.LinkText(), fields_.CaptionText());
+    list_.AppendItem(ItemList::StoredLink(fields_.LinkText()), fields_.CaptionText());
 }
 
 void ItemEditor::ReplaceItem() {
@@ -31,7 +31,7 @@ void ItemEditor::ReplaceItem() {
         return;
     }
     // Both texts as they stand now: the first write must not change what the second takes.
-    const std::string link = fields_.LinkText();
+    const std::string link = ItemList::StoredLink(fields_.LinkText());
     const std::string caption = fields_.CaptionText();
     list_.SetCellText(kLinkColumn, current_row_, link);
     list_.SetCellText(kCaptionColumn, current_row_, caption);

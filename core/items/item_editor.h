@@ -23,7 +23,8 @@ class ItemFields {
 };
 
 // The program's operations on the item list and its own current item (CurrentRow,
-// CurrentColumn), with their guards. Binds itself as the list's selection handler.
+// CurrentColumn), with their guards. Binds itself as the list's selection handler. The link
+// field holds a link as it is typed; the list keeps it as ItemList::StoredLink makes it.
 class ItemEditor {
   public:
     static constexpr std::string_view kInitialLabel = "Current item: [1]";

@@ -11,6 +11,20 @@ constexpr std::string_view kCaptionTitle = "Item text";
 constexpr int kLinkColumn = 0;
 constexpr int kCaptionColumn = 1;
 
+// How a link's line keeps an "=" of the link.
+constexpr std::string_view kEqualsReference = "&#61;";
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string replaced;
+    std::size_t done = 0;
+    for (std::size_t at = text.find(from); at != std::string_view::npos;
+         at = text.find(from, done)) {
+        replaced.append(text.substr(done, at - done)).append(to);
+        done = at + from.size();
+    }
+    return replaced.append(text.substr(done));
+}
+
 bool IsCellColumn(int column) {
     return column == kLinkColumn || column == kCaptionColumn;
 }
@@ -46,6 +60,14 @@ std::string ItemList::ComposeLine(std::string_view link, std::string_view captio
 
 bool ItemList::IsBlankLine(std::string_view line) {
     return line.empty() || line == "=";
+}
+
+std::string ItemList::StoredLink(std::string_view typed_link) {
+    return ReplaceAll(typed_link, "=", kEqualsReference);
+}
+
+std::string ItemList::TypedLink(std::string_view stored_link) {
+    return ReplaceAll(stored_link, kEqualsReference, "=");
 }
 
 ItemList::ItemList() : lines_{kInitialLine} {}

@@ -52,6 +52,12 @@ class ItemList {
     static ItemCells ReadBackLine(std::string_view line);
     static std::string ComposeLine(std::string_view link, std::string_view caption);
     static bool IsBlankLine(std::string_view line);
+    // A link as it is typed (a query string may hold "=") and as its line keeps it: every "="
+    // stored as the character reference "&#61;", which the search page reads as "=" as an HTML
+    // attribute would, so that the line's first "=" still ends the link. TypedLink gives the
+    // typed form back, so StoredLink(TypedLink(link)) is `link` for every link a line holds.
+    static std::string StoredLink(std::string_view typed_link);
+    static std::string TypedLink(std::string_view stored_link);
     void SetCellText(int column, int row, std::string_view text);
     void AppendItem(std::string_view link, std::string_view caption);
     void RemoveRow(int row);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/files/encodings.h"
 #include "core/files/text_file.h"
 #include "core/site/text_encoding.h"
 

@@ -6,10 +6,13 @@
 #include <array>
 #include <cerrno>
 
+#include "core/files/encodings.h"
+
 namespace tolvane {
 namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+constexpr std::string_view kWindows1252Name = "WINDOWS-1252";
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsHtmlWhitespace(text.front())) {
@@ -33,31 +36,6 @@ constexpr std::array<std::string_view, 3> kUtf8Labels = {"utf-8", "utf8", "unico
 template <std::size_t N>
 bool Contains(const std::array<std::string_view, N>& labels, std::string_view label) {
     return std::find(labels.begin(), labels.end(), label) != labels.end();
-}
-
-// The length of the UTF-8 sequence that `lead` begins, 0 for a byte that begins none.
-int SequenceLength(unsigned char lead) {
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    return 0;
-}
-
-// Whether the second byte fits the lead byte (no overlong forms, no surrogates, nothing past
-// U+10FFFF); later bytes only need to be continuation bytes.
-bool SecondByteFits(unsigned char lead, unsigned char second) {
-    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-    return second >= low && second <= high;
 }
 
 }  // namespace
@@ -95,7 +73,7 @@ std::string IconvEncodingName(std::string_view label) {
         return {};
     }
     if (Contains(kWindows1252Labels, lower)) {
-        return "WINDOWS-1252";
+        return std::string(kWindows1252Name);
     }
     if (Contains(kUtf16Labels, lower) || Contains(kUtf8Labels, lower)) {
         return "UTF-8";
@@ -126,30 +104,10 @@ std::string ContentTypeCharset(std::string_view content_type) {
     return std::string(rest.substr(0, rest.find_first_of("; \t\r\n\f")));
 }
 
-bool IsValidUtf8(std::string_view bytes, bool may_be_cut) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const int length = SequenceLength(lead);
-        if (length == 0) {
-            return false;
-        }
-        for (int k = 1; k < length; ++k) {
-            if (i + static_cast<std::size_t>(k) >= bytes.size()) {
-                return may_be_cut;
-            }
-            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            const bool fits = k == 1 ? SecondByteFits(lead, next) : (next & 0xC0) == 0x80;
-            if (!fits) {
-                return false;
-            }
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
-}
-
 std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding) {
+    if (encoding == kWindows1252Name) {
+        return Windows1252ToUtf8(bytes);
+    }
     const iconv_t converter = ::iconv_open("UTF-8", encoding.c_str());
     if (converter == reinterpret_cast<iconv_t>(-1)) {
         return std::string(bytes);

@@ -31,12 +31,9 @@ bool IsUtf8Name(std::string_view encoding);
 // The charset parameter of a Content-Type value ("text/html; charset=windows-1252"), or "".
 std::string ContentTypeCharset(std::string_view content_type);
 
-// True when `bytes` is well-formed UTF-8. A sequence cut off at the very end counts as well
-// formed when `may_be_cut` is set, since a page read only in part may end inside a character.
-bool IsValidUtf8(std::string_view bytes, bool may_be_cut);
-
-// `bytes` in `encoding` converted to UTF-8 with glibc's iconv; a byte that does not convert
-// becomes U+FFFD. An encoding iconv does not know leaves the bytes as they are.
+// `bytes` in `encoding` converted to UTF-8: Windows-1252 by the program's own table (as the web
+// reads it, every byte a character), any other encoding with glibc's iconv, where a byte that
+// does not convert becomes U+FFFD. An encoding iconv does not know leaves the bytes as they are.
 std::string ConvertToUtf8(std::string_view bytes, const std::string& encoding);
 
 }  // namespace tolvane

@@ -5,11 +5,11 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 
 #include "core/items/list_file.h"
 #include "core/site/site_items.h"
 #include "core/site/site_scan.h"
+#include "gui/widgets/byte_field.h"
 #include "gui/widgets/event_guard.h"
 #include "gui/widgets/item_grid.h"
 #include "gui/widgets/override_cursor.h"
@@ -98,11 +98,11 @@ void DatabasePage::CreateControls() {
     caption_hint->setFont(regular);
     caption_hint->resize(162, 26);
 
-    caption_field_ = NewField(this, "captionField", "Item caption");
+    caption_field_ = NewField<ByteField>(this, "captionField", "Item caption");
     caption_field_->setGeometry(280, 80, 177, 21);
     caption_field_->setText(ToWidgetText(kSampleCaption));
     NewLabel(this, "linkLabel", "Item link", {280, 112});
-    link_field_ = NewField(this, "linkField", "Item link");
+    link_field_ = NewField<ByteField>(this, "linkField", "Item link");
     link_field_->setGeometry(280, 128, 177, 21);
     link_field_->setText(ToWidgetText(kSampleLink));
 
@@ -228,16 +228,16 @@ void DatabasePage::OnLinkKey(char key) {
 }
 
 std::string DatabasePage::LinkText() const {
-    return FromWidgetText(link_field_->text());
+    return link_field_->Bytes();
 }
 std::string DatabasePage::CaptionText() const {
-    return FromWidgetText(caption_field_->text());
+    return caption_field_->Bytes();
 }
 void DatabasePage::SetLinkText(std::string_view text) {
-    link_field_->setText(ToWidgetText(text));
+    link_field_->SetBytes(text);
 }
 void DatabasePage::SetCaptionText(std::string_view text) {
-    caption_field_->setText(ToWidgetText(text));
+    caption_field_->SetBytes(text);
 }
 
 void DatabasePage::SetCurrentItemLabel(std::string_view text) {

@@ -12,11 +12,11 @@
 #include "gui/widgets/page_frame.h"
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace tolvane {
 
+class ByteField;
 class ItemGrid;
 
 // The Database page: the item grid, the caption and link fields, the current-item label and
@@ -82,8 +82,8 @@ class DatabasePage : public PageFrame, public ItemFields {
     FileChooser& save_list_dialog_;
     FileChooser& open_list_dialog_;
 
-    QLineEdit* link_field_ = nullptr;
-    QLineEdit* caption_field_ = nullptr;
+    ByteField* link_field_ = nullptr;
+    ByteField* caption_field_ = nullptr;
     QLabel* current_item_label_ = nullptr;
     ItemGrid* item_grid_ = nullptr;
     std::unique_ptr<ItemEditor> editor_;

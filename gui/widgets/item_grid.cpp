@@ -365,7 +365,7 @@ void ItemGrid::PaintTitleRow(QPainter& painter) const {
                      palette().color(QPalette::Button));
     painter.setPen(palette().color(QPalette::ButtonText));
     for (int column = 0; column < 2; ++column) {
-        PaintCellText(painter, CellRect(column, 0), list_.CellText(column, 0));
+        PaintCellText(painter, CellRect(column, 0), ToWidgetText(list_.CellText(column, 0)));
     }
 }
 
@@ -379,7 +379,7 @@ void ItemGrid::PaintItemRow(QPainter& painter, int row, int top) const {
         } else {
             painter.setPen(palette().color(QPalette::Text));
         }
-        PaintCellText(painter, cell, list_.CellText(column, row));
+        PaintItemCell(painter, cell, column, list_.CellText(column, row));
         if (is_cursor && hasFocus()) {
             QStyleOptionFocusRect focus;
             focus.initFrom(this);
@@ -390,15 +390,26 @@ void ItemGrid::PaintItemRow(QPainter& painter, int row, int top) const {
     }
 }
 
-void ItemGrid::PaintCellText(QPainter& painter, QRect cell, std::string_view text) const {
-    if (cell.width() <= 2 || text.empty()) {
+void ItemGrid::PaintItemCell(QPainter& painter, QRect cell, int column,
+                             std::string_view bytes) const {
+    // A line may be megabytes long, but a cell shows at most one character per pixel of its
+    // width, and no character takes more than four bytes: convert only what can show. The whole
+    // cell still decides how its bytes are read, as the fields read them.
+    const bool is_utf8 = IsValidUtf8(bytes);
+    const std::string_view start = bytes.substr(0, 4 * static_cast<std::size_t>(cell.width()) + 4);
+    // A link shows as it is typed, each "&#61;" as "=": ASCII for ASCII, so the cell's bytes are
+    // still read as the whole cell decided.
+    const QString shown = column == 0 ? ToWidgetText(ItemList::TypedLink(start), is_utf8)
+                                      : ToWidgetText(start, is_utf8);
+    PaintCellText(painter, cell, shown);
+}
+
+void ItemGrid::PaintCellText(QPainter& painter, QRect cell, const QString& text) const {
+    if (cell.width() <= 2 || text.isEmpty()) {
         return;
     }
-    // A line may be megabytes long, but a cell shows at most one character per pixel of its
-    // width, and no character takes more than four bytes: convert only what can show.
-    const std::size_t shown_bytes = 4 * static_cast<std::size_t>(cell.width()) + 4;
     painter.drawText(cell.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     ToWidgetText(text.substr(0, shown_bytes)));
+                     text);
 }
 
 void ItemGrid::PaintGridLines(QPainter& painter, int bottom) const {

@@ -104,7 +104,8 @@ class ItemGrid : public QAbstractScrollArea {
 
     void PaintTitleRow(QPainter& painter) const;
     void PaintItemRow(QPainter& painter, int row, int top) const;
-    void PaintCellText(QPainter& painter, QRect cell, std::string_view text) const;
+    void PaintItemCell(QPainter& painter, QRect cell, int column, std::string_view bytes) const;
+    void PaintCellText(QPainter& painter, QRect cell, const QString& text) const;
     void PaintGridLines(QPainter& painter, int bottom) const;
     QRect CellRect(int column, int top) const;
 

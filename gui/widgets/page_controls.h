@@ -26,12 +26,13 @@ inline QLabel* NewLabel(QWidget* page, const char* name, const QString& text, QP
     return label;
 }
 
-// A one-line field, named for screen readers by what it holds. Qt cuts a field's text at 32767
-// characters unless told otherwise; a caption or a title can be longer, and writing the cut
-// text back would lose the rest.
-inline QLineEdit* NewField(QWidget* page, const char* name, const QString& accessible_name,
-                           const QString& text = {}) {
-    auto* field = new QLineEdit(text, page);
+// A one-line field (a QLineEdit, or a ByteField for bytes), named for screen readers by what it
+// holds. Qt cuts a field's text at 32767 characters unless told otherwise; a caption or a title
+// can be longer, and writing the cut text back would lose the rest.
+template <typename Field = QLineEdit>
+Field* NewField(QWidget* page, const char* name, const QString& accessible_name,
+                const QString& text = {}) {
+    auto* field = new Field(text, page);
     field->setObjectName(name);
     field->setAccessibleName(accessible_name);
     field->setMaxLength(std::numeric_limits<int>::max());

@@ -318,6 +318,21 @@ TEST_F(SearchPageTest, ShowsTextInAnyLanguageWrittenInUtf8) {
     EXPECT_THAT(Search("zurich").captions, ElementsAre("Zürich — 東京 — Ελλάδα — Москва"));
 }
 
+// A list saved on a Windows-1252 system: its captions reach the page as the characters they
+// were there, found by their plain letters and shown whole.
+TEST_F(SearchPageTest, FindsAndShowsCaptionsOfAWindows1252List) {
+    Open(
+        Items({"a.html=caf\xE9 \x93"
+               "cr\xE8me\x94",
+               "b.html=two", "c.html=caf\xC3\xA9 in UTF-8"}));
+    const Shown found = Search("cafe");
+    EXPECT_THAT(found.links, ElementsAre("a.html", "c.html"));
+    EXPECT_THAT(found.captions, ElementsAre(QString::fromUtf8("caf\xC3\xA9 \xE2\x80\x9C"
+                                                              "cr\xC3\xA8me\xE2\x80\x9D"),
+                                            QString::fromUtf8("caf\xC3\xA9 in UTF-8")));
+    EXPECT_THAT(Search("creme").links, ElementsAre("a.html"));
+}
+
 // The pages of the fixture site, scanned with the default link prefix, in a search page exported
 // into the site's "Tolvane Project" folder: every result leads to a page of the site.
 TEST_F(SearchPageTest, ResultsOfAScannedSiteOpenItsPagesFromTheExportFolder) {

@@ -1,8 +1,8 @@
 // Assembles engine.js from fuzzed templates, items and additional-tags lines, and checks the
 // result line by line: the heading's lines, the count line, a caption and a link line per item
-// whose string literals decode to exactly the item's caption and link, then the engine's lines
-// with the tags statement before the marker, its literals decoding to the tags text. The number
-// of lines follows the append rule, also for a heading without a final line break.
+// whose string literals decode to exactly the item's caption and link (in UTF-8), then the engine's
+// lines with the tags statement before the marker, its literals decoding to the tags text. The
+// number of lines follows the append rule, also for a heading without a final line break.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -17,6 +17,7 @@
 
 #include "core/build/script_assembly.h"
 #include "core/files/byte_sink.h"
+#include "core/files/encodings.h"
 #include "core/items/item_list.h"
 #include "fuzz/fuzz_rules.h"
 #include "tests/support/fault_env.h"
@@ -147,9 +148,15 @@ void CheckScript(const std::string& heading, const std::vector<std::string>& edi
         const std::string link = equals == std::string::npos ? "" : line.substr(0, equals);
         const std::string caption = equals == std::string::npos ? line : line.substr(equals + 1);
         const std::string index = std::to_string(i);
-        Require(DataLineContent(lines[at++], "Keyword [" + index + "] = ") == caption,
+        // In UTF-8: a cell that is no valid UTF-8 was Windows-1252, one byte a character.
+        Require(tolvane::IsValidUtf8(lines[at]) && tolvane::IsValidUtf8(lines[at + 1]),
+                "item lines are UTF-8");
+        std::string scratch;
+        Require(DataLineContent(lines[at++], "Keyword [" + index + "] = ") ==
+                    tolvane::AsUtf8(caption, scratch),
                 "caption stays inside its string");
-        Require(DataLineContent(lines[at++], "Address [" + index + "] = ") == link,
+        Require(DataLineContent(lines[at++], "Address [" + index + "] = ") ==
+                    tolvane::AsUtf8(link, scratch),
                 "link stays inside its string");
     }
     for (const std::string& line : engine_lines) {

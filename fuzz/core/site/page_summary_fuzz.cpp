@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/files/encodings.h"
 #include "core/files/text_file.h"
 #include "core/site/page_summary.h"
-#include "core/site/text_encoding.h"
 #include "fuzz/fuzz_rules.h"
 #include "tests/support/fault_env.h"
 

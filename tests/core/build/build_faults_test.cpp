@@ -173,6 +173,39 @@ TEST_F(BuildFaultsTest, ReadOnlyOutputFilesAsAnUnprivilegedUser) {
     }
 }
 
+// A shared web folder: the user may write its files but not the folder itself, so the files
+// are written in place. On a full disk that is still a write error.
+TEST_F(BuildFaultsTest, WritableOutputFilesInAClosedFolderAsAnUnprivilegedUser) {
+    if (!testing::IsRoot()) {
+        GTEST_SKIP() << "mounting a small disk needs root";
+    }
+    SmallDisk disk(1 << 20);
+    ASSERT_TRUE(disk.mounted());
+    const std::string shared = disk.path() + "shared/";
+    for (const bool disk_full : {false, true}) {
+        SCOPED_TRACE(disk_full ? "full disk" : "room enough");
+        std::filesystem::create_directories(shared);
+        ::chmod(shared.c_str(), 0777);
+        PutFormerOutput(shared);
+        ::chmod(shared.c_str(), 0555);
+        items_.SetItemLines(LineList{ItemList::kInitialLine});
+        if (disk_full) {
+            items_.AppendItem("big.html", std::string(2 << 20, 'x'));
+        }
+        const std::string seen =
+            RunUnprivileged([&] { return MessageOf([&] { builder_.BuildSearchFiles(shared); }); });
+        EXPECT_EQ(seen, disk_full ? "Stream write error" : "no error");
+        EXPECT_EQ(FolderListing(shared), "engine.js index.html style.css");
+        if (!disk_full) {
+            EXPECT_EQ(States(shared), "new new new");
+            EXPECT_EQ(GetFile(shared + "engine.js"), DefaultScript());
+            EXPECT_EQ(GetFile(shared + "style.css"), kStyle);
+        }
+        ::chmod(shared.c_str(), 0777);
+        std::filesystem::remove_all(shared);
+    }
+}
+
 TEST_F(BuildFaultsTest, LinkedOutputFilesAreWrittenThroughAndStayLinks) {
     std::filesystem::create_directories(program_ / "site");
     for (const char* name : {"engine.js", "index.html", "style.css"}) {
@@ -291,9 +324,11 @@ TEST_F(BuildFaultsTest, HugeAndOddListsBuild) {
          "Keyword [1000000] = \"Caption 1000000\"\r\nAddress [1000000] = \"p1000000.html\"\r\n"},
         {"a 100 MB caption", LineList{"big.html=" + long_caption},
          "Keyword [1] = \"" + long_caption + "\"\r\nAddress [1] = \"big.html\"\r\n"},
+        // What is no UTF-8 is read as Windows-1252, where every byte is a character.
         {"bytes of other encodings", LineList{"\xEF\xBB\xBFp.html=\xFF\xFE\xC3\x28", "\x89PNG"},
-         "Keyword [1] = \"\xFF\xFE\xC3\x28\"\r\nAddress [1] = \"\xEF\xBB\xBFp.html\"\r\n"
-         "Keyword [2] = \"\x89PNG\"\r\nAddress [2] = \"\"\r\n"},
+         "Keyword [1] = \"\xC3\xBF\xC3\xBE\xC3\x83\x28\"\r\n"
+         "Address [1] = \"\xEF\xBB\xBFp.html\"\r\n"
+         "Keyword [2] = \"\xE2\x80\xB0PNG\"\r\nAddress [2] = \"\"\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);

@@ -178,14 +178,22 @@ INSTANTIATE_TEST_SUITE_P(
                        "\"\r\nAddress [1] = \"l\"\r\n" + kLongLine +
                        "MsgBox.document.write(' '+ ' " + kLongLine +
                        "<hr>');for(var i=1; i<=Keyword[0];" + kLongLine + "\r\n"},
-        ScriptCase{
-            "BytesPassUnchanged",
-            "",
-            "",
-            {"\xe9t\xe9=\xff\x01\t"},
-            {"\x80"},
-            "Keyword [0] = 1\r\nKeyword [1] = \"\xff\x01\t\"\r\nAddress [1] = \"\xe9t\xe9\"\r\n"
-            "MsgBox.document.write(' '+ ' \x80<hr>');\r\n"}),
+        // Each cell on its own: UTF-8 as it is, anything else read as Windows-1252 and written
+        // in UTF-8, then escaped. The tags lines come from the window, in UTF-8 already.
+        ScriptCase{"CellsThatAreNoUtf8AreConvertedFromWindows1252",
+                   "",
+                   "",
+                   {"\xe9t\xe9=\xff\x01\t", "caf\xc3\xa9.html=caf\xe9 \"\x93x\x94\"", "=\x81\x9d",
+                    "z.html=Z\xc3\xbcrich \xe6\x9d\xb1 \xf0\x9f\x98\x80"},
+                   {"\x80"},
+                   "Keyword [0] = 4\r\n"
+                   "Keyword [1] = \"\xc3\xbf\x01\t\"\r\nAddress [1] = \"\xc3\xa9t\xc3\xa9\"\r\n"
+                   "Keyword [2] = \"caf\xc3\xa9 \\\"\xe2\x80\x9cx\xe2\x80\x9d\\\"\"\r\n"
+                   "Address [2] = \"caf\xc3\xa9.html\"\r\n"
+                   "Keyword [3] = \"\xc2\x81\xc2\x9d\"\r\nAddress [3] = \"\"\r\n"
+                   "Keyword [4] = \"Z\xc3\xbcrich \xe6\x9d\xb1 \xf0\x9f\x98\x80\"\r\n"
+                   "Address [4] = \"z.html\"\r\n"
+                   "MsgBox.document.write(' '+ ' \x80<hr>');\r\n"}),
     [](const ::testing::TestParamInfo<ScriptCase>& param) { return param.param.name; });
 
 // Both templates are read before anything is written, so that a missing one stops the build

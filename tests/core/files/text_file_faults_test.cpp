@@ -133,18 +133,35 @@ TEST(TextFileFaultsTest, MissingRightsAsAnUnprivilegedUser) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "ro-link.til"));
 }
 
-// The new text goes to a temporary file beside the target, so a writable file in a folder the
-// user may not write to cannot be replaced; it is reported and kept.
-TEST(TextFileFaultsTest, AWritableFileInAReadOnlyFolderIsKept) {
+// The new text goes to a temporary file beside the target; a folder that refuses us one (a
+// shared web folder whose files we may write, but not the folder) has its writable files
+// written in place instead. Everything else there is still refused and kept.
+TEST(TextFileFaultsTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
     TempFolder dir;
     std::filesystem::create_directory(dir / "locked");
     PutFile(dir / "locked/list.til", "former\r\n");
     ::chmod((dir / "locked/list.til").c_str(), 0666);
+    PutFile(dir / "locked/ro.til", "read-only\r\n");
+    ::chmod((dir / "locked/ro.til").c_str(), 0644);
     ::chmod((dir / "locked").c_str(), 0555);
-    EXPECT_EQ(testing::RunUnprivileged(
-                  [&] { return MessageOf([&] { WriteText(dir / "locked/list.til", "new"); }); }),
-              CreateError(dir / "locked/list.til", "Permission denied"));
-    EXPECT_EQ(GetFile(dir / "locked/list.til"), "former\r\n");
+    struct stat before {};
+    ::stat((dir / "locked/list.til").c_str(), &before);
+
+    const std::string seen = testing::RunUnprivileged([&] {
+        return MessageOf([&] { WriteText(dir / "locked/list.til", "new, and longer\r\n"); }) + "|" +
+               MessageOf([&] { WriteText(dir / "locked/ro.til", "x"); }) + "|" +
+               MessageOf([&] { WriteText(dir / "locked/new.til", "x"); });
+    });
+    EXPECT_EQ(seen, "no error|" + CreateError(dir / "locked/ro.til", "Permission denied") + "|" +
+                        CreateError(dir / "locked/new.til", "Permission denied"));
+    EXPECT_EQ(GetFile(dir / "locked/list.til"), "new, and longer\r\n");
+    EXPECT_EQ(GetFile(dir / "locked/ro.til"), "read-only\r\n");
+    EXPECT_EQ(testing::FolderListing(dir / "locked"), "list.til ro.til");
+    struct stat after {};
+    ::stat((dir / "locked/list.til").c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
 }
 
 class MountedDiskTest : public ::testing::Test {
@@ -178,6 +195,20 @@ TEST_F(MountedDiskTest, AReadOnlyDiskRefusesEveryWriteAndKeepsItsFiles) {
               CreateError(disk_ / "new.til", "Read-only file system"));
     EXPECT_EQ(GetFile(disk_ / "list.til"), "former\r\n");
     EXPECT_EQ(ReadText(disk_ / "list.til"), "former\r\n");
+}
+
+// Written in place, a file on a full disk can only be cut short; the write still says so.
+TEST_F(MountedDiskTest, AFullDiskUnderAClosedFolderIsAStreamWriteError) {
+    Mount("size=64k,mode=0777");
+    std::filesystem::create_directory(disk_ / "locked");
+    PutFile(disk_ / "locked/list.til", "former\r\n");
+    ::chmod((disk_ / "locked/list.til").c_str(), 0666);
+    ::chmod((disk_ / "locked").c_str(), 0555);
+    const std::string big(256 * 1024, 'x');
+    EXPECT_EQ(testing::RunUnprivileged(
+                  [&] { return MessageOf([&] { WriteText(disk_ / "locked/list.til", big); }); }),
+              "Stream write error");
+    EXPECT_EQ(testing::FolderListing(disk_ / "locked"), "list.til");
 }
 
 TEST_F(MountedDiskTest, ADiskWithoutFreeInodesKeepsTheFormerFile) {

@@ -200,14 +200,34 @@ TEST_F(ItemEditorTest, CurrentRowBeyondTheListDisarmsEveryOperation) {
 TEST_F(ItemEditorTest, ReplaceWritesBothCellsOfTheCurrentRow) {
     Fill(2);
     Click(2);
-    fields.link = "P=Q";
-    fields.caption = "K";
+    fields.link = "P";
+    fields.caption = "K=V";
     editor.ReplaceItem();
-    EXPECT_EQ(LinesNow(), (Lines{"L1=C1", "P=K"}));
-
-    editor.AddItem();  // Add keeps the link whole
-    EXPECT_EQ(LinesNow(), (Lines{"L1=C1", "P=K", "P=Q=K"}));
+    EXPECT_EQ(LinesNow(), (Lines{"L1=C1", "P=K=V"}));
     EXPECT_EQ(editor.CurrentRow(), 2);
+}
+
+// A query string's "=" would end the link in its line: the list keeps them as "&#61;", and the
+// link field shows them as typed, so an item the user does not edit stays as it is.
+TEST_F(ItemEditorTest, LinksKeepTheirEqualsSignsThroughAddSelectAndReplace) {
+    list.SetItemLines(LineList{"a&#61;b=first"});
+    fields.link = "page.php?id=3&x=4";
+    fields.caption = "x=y";
+    editor.AddItem();
+    EXPECT_EQ(LinesNow(), (Lines{"a&#61;b=first", "page.php?id&#61;3&x&#61;4=x=y"}));
+
+    Click(2);
+    EXPECT_EQ(fields.link, "page.php?id=3&x=4");
+    EXPECT_EQ(fields.caption, "x=y");
+    editor.ReplaceItem();
+    Click(1);
+    EXPECT_EQ(fields.link, "a=b");
+    editor.ReplaceItem();
+    EXPECT_EQ(LinesNow(), (Lines{"a&#61;b=first", "page.php?id&#61;3&x&#61;4=x=y"}));
+
+    fields.link = "q=1";
+    editor.ReplaceItem();
+    EXPECT_EQ(LinesNow(), (Lines{"q&#61;1=first", "page.php?id&#61;3&x&#61;4=x=y"}));
 }
 
 TEST_F(ItemEditorTest, EmptyListTakesItsFirstItemFromAddOrReplace) {

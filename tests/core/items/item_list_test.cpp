@@ -85,6 +85,33 @@ INSTANTIATE_TEST_SUITE_P(Lines, ReadBackTest,
                                            ReadBackCase{"=x", "", "x"}, ReadBackCase{"x=", "x", ""},
                                            ReadBackCase{"a\xe9=\xff b", "a\xe9", "\xff b"}));
 
+TEST(StoredLinkTest, KeepsEveryEqualsOfALinkAsAReferenceAndGivesItBack) {
+    const struct {
+        std::string typed;
+        std::string stored;
+    } cases[] = {
+        {"index.shtml", "index.shtml"},
+        {"page.php?id=3&x=4", "page.php?id&#61;3&x&#61;4"},
+        {"==", "&#61;&#61;"},
+        {"=", "&#61;"},
+        {"", ""},
+        {"caf\xe9?q=\xff", "caf\xe9?q&#61;\xff"},
+        // Other references are left as they are: only "&#61;" is the stored "=".
+        {"a&#x3D;b&#061;c&amp;", "a&#x3D;b&#061;c&amp;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(ItemList::StoredLink(c.typed), c.stored);
+        EXPECT_EQ(ItemList::TypedLink(c.stored), c.typed);
+        // The stored link survives its line: it reads back whole.
+        EXPECT_EQ(ItemList::ReadBackLine(ItemList::ComposeLine(c.stored, "a=b")).link, c.stored);
+    }
+    // A typed "&#61;" is shown as "=" when it comes back, and stored the same way again.
+    EXPECT_EQ(ItemList::TypedLink("a&#61;b"), "a=b");
+    EXPECT_EQ(ItemList::StoredLink(ItemList::TypedLink("a&#61;b")), "a&#61;b");
+    EXPECT_EQ(ItemList::TypedLink("&#61&#6;1;&#61"), "&#61&#6;1;&#61");
+}
+
 TEST_F(ItemListTest, StartsWithOneItemAndTitles) {
     EXPECT_EQ(LinesNow(), Lines{"index.shtml=First record"});
     EXPECT_EQ(list.ItemCount(), 1);

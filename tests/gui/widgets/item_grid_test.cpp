@@ -123,6 +123,27 @@ TEST_F(ItemGridTest, CellTextIsCutAtTheCellEdge) {
     EXPECT_TRUE(link_cell_inked);
 }
 
+// The pixels of a cell's text: `width` pixels from `left`, in item row `row` (the first shown).
+QImage CellPixels(const QImage& image, int left, int row, int width) {
+    return image.copy(left, row * ItemGrid::kRowPitch, width, ItemGrid::kRowHeight);
+}
+
+// A cell shows its bytes as the fields do: Windows-1252 where they are no UTF-8, so "caf\xE9"
+// looks as "café" in UTF-8 does; a link shows its stored "&#61;" as the "=" it was typed as.
+TEST_F(ItemGridTest, CellsShowTheirBytesAsTheFieldsShowThem) {
+    h.list.SetItemLines(LineList{"caf\xE9=caf\xE9 \x93x\x94",
+                                 "caf\xC3\xA9=caf\xC3\xA9 \xE2\x80\x9Cx\xE2\x80\x9D",
+                                 "a&#61;b=", "=a=b", "x"});
+    h.PlaceCursor(5);
+    const QImage image = h.Viewport()->grab().toImage();
+    const int caption_left = h.grid->LinkColumnWidth() + 1;
+    const int width = 60;
+    EXPECT_EQ(CellPixels(image, 0, 1, width), CellPixels(image, 0, 2, width));
+    EXPECT_EQ(CellPixels(image, caption_left, 1, width), CellPixels(image, caption_left, 2, width));
+    EXPECT_EQ(CellPixels(image, 0, 3, width), CellPixels(image, caption_left, 4, width));
+    EXPECT_NE(CellPixels(image, 0, 3, width), CellPixels(image, 0, 5, width));
+}
+
 // ---- Clicks and drags ----
 
 TEST_F(ItemGridTest, ClickOnCaptionCellSelectsTheItemAndMovesTheCursor) {

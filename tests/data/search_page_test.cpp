@@ -10,6 +10,9 @@
 #include <QPoint>
 #include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "core/files/paths.h"
 #include "core/files/text_file.h"
@@ -249,6 +252,30 @@ TEST_F(SearchPageTest, RanksWithinATierByHowWellTheCaptionMatches) {
         QStringList links = Links(QString::fromUtf8(c.query));
         links.removeIf([](const QString& link) { return link.contains(kFiller); });
         EXPECT_EQ(links, c.links) << c.rule;
+    }
+}
+
+// A tier far larger than the results on show is ordered only as far as they reach; each page
+// of "Show more" continues the same order as sorting the whole tier would give.
+TEST_F(SearchPageTest, ALargeTierShowsTheSameOrderPageByPage) {
+    LineList items;
+    std::vector<std::pair<int, int>> expected;  // (caption length, item number)
+    for (int i = 1; i <= 5000; ++i) {
+        const int padding = (i * 7919) % 41;
+        items.PushBack("i" + std::to_string(i) + ".html=garden" + std::string(padding, 'z'));
+        expected.emplace_back(padding, i);
+    }
+    std::sort(expected.begin(), expected.end());
+    Open(items);
+    Search("gard");
+    for (int page = 0; page < 2; ++page)
+        view_->Run("document.querySelector('.tv-more').click()");
+    const QStringList links = Read().links;
+    ASSERT_EQ(links.size(), 150);
+    for (int k = 0; k < 150; ++k) {
+        EXPECT_EQ(links[k].toStdString(),
+                  "i" + std::to_string(expected[static_cast<std::size_t>(k)].second) + ".html")
+            << k;
     }
 }
 

@@ -287,7 +287,8 @@ TEST_F(SearchPageTest, ASearchBeforeTheIdleTimeWorkAnswersAsOneAfterIt) {
     for (int i = 1; i <= 3000; ++i) {
         items.PushBack("c" + std::to_string(i) + ".html=car " + std::to_string(i) + " address");
     }
-    for (const char* query : {"red car", "adress"}) {
+    for (const char* query :
+         {"red car", "adress", "\"red carts\"", "car -redo", "edo", "arts red"}) {
         Open(items, {}, query);
         const QString early = view_->Text("document.querySelector('.tv-status').textContent");
         const QStringList first = Read().links;

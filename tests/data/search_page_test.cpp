@@ -283,7 +283,8 @@ TEST_F(SearchPageTest, ALargeTierShowsTheSameOrderPageByPage) {
 // it answers as a later one does.
 TEST_F(SearchPageTest, ASearchBeforeTheIdleTimeWorkAnswersAsOneAfterIt) {
     LineList items =
-        Items({"car.html=redo car", "red.html=red carts", "eth.html=Ethernetadressen"});
+        Items({"car.html=redo car", "red.html=red carts", "eth.html=Ethernetadressen",
+               "tag.html=<b>Re</b>do CAR", "acc.html=Rédo cär", "ent.html=re&#100;o car"});
     for (int i = 1; i <= 3000; ++i) {
         items.PushBack("c" + std::to_string(i) + ".html=car " + std::to_string(i) + " address");
     }
@@ -298,6 +299,8 @@ TEST_F(SearchPageTest, ASearchBeforeTheIdleTimeWorkAnswersAsOneAfterIt) {
         EXPECT_EQ(later.links, first) << query;
     }
     EXPECT_EQ(Links("red car").mid(0, 2), QStringList({"red.html", "car.html"}));
+    EXPECT_EQ(Links("edo").mid(0, 4),
+              QStringList({"car.html", "tag.html", "acc.html", "ent.html"}));
 }
 
 TEST_F(SearchPageTest, AddsACommonWordOneSlipAwayFromAWordThatStartsNoWord) {

@@ -289,7 +289,7 @@ TEST_F(SearchPageTest, ASearchBeforeTheIdleTimeWorkAnswersAsOneAfterIt) {
         items.PushBack("c" + std::to_string(i) + ".html=car " + std::to_string(i) + " address");
     }
     for (const char* query :
-         {"red car", "adress", "\"red carts\"", "car -redo", "edo", "arts red"}) {
+         {"red car", "adress", "\"red carts\"", "car -redo", "edo", "arts red", "r", "ca", "1"}) {
         Open(items, {}, query);
         const QString early = view_->Text("document.querySelector('.tv-status').textContent");
         const QStringList first = Read().links;

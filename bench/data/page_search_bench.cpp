@@ -1,7 +1,9 @@
 // The generated search page at 100,000 items, in the browser engine the program embeds
-// (QtWebEngine, offscreen): how long a typical query and a one-letter query take, and how soon
-// after it starts loading the page has answered a search. Where Debian's Lunr is installed, the
-// same data is indexed and searched with it in the same page for comparison.
+// (QtWebEngine, offscreen): how long a typical query and a one-letter query take, how soon the
+// page is ready beside the same engine.js with an engine that does nothing (the item data
+// alone), how long the first search takes when it comes with the page (?q=), and how long the
+// engine's idle-time work holds the page at a time. Where Debian's Lunr is installed, the same
+// data is indexed and searched with it in the same page for comparison.
 //
 // Times are measured inside the page with performance.now(): a query runs from setting the field
 // through dolt() to the results laid out (a forced layout), so it includes rendering.
@@ -10,13 +12,19 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "core/files/text_file.h"
 #include "tests/data/driver/page_driver.h"
 
 namespace {
@@ -136,6 +144,11 @@ double Max(const std::vector<double>& values) {
     return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
+double Percentile95(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[(values.size() * 95 + 99) / 100 - 1];
+}
+
 std::vector<double> Numbers(const QString& json) {
     std::vector<double> out;
     for (const QJsonValue& v : QJsonDocument::fromJson(json.toUtf8()).array()) {
@@ -168,36 +181,87 @@ std::vector<double> TimeQueries(PageView& view, const QStringList& queries, int 
     return Numbers(view.Text(script));
 }
 
-// Milliseconds from the start of navigation to the end of the page's DOMContentLoaded handlers
-// (where a ?q= search has run), over fresh views.
-std::vector<double> TimeToUsable(const QUrl& page, const QString& query, int runs) {
-    std::vector<double> times;
+// Times every idle callback of the page, from before the page's own scripts run.
+const char* const kIdleTimer = R"js(
+  window.tvIdleSlices = [];
+  if (window.requestIdleCallback) {
+    var askIdle = window.requestIdleCallback.bind(window);
+    window.requestIdleCallback = function (work, options) {
+      return askIdle(function (deadline) {
+        var start = performance.now();
+        work(deadline);
+        window.tvIdleSlices.push(performance.now() - start);
+      }, options);
+    };
+  })js";
+
+// One fresh load: from the start of navigation to the end of the DOMContentLoaded handlers, and
+// how long those handlers ran (where a ?q= search runs).
+struct LoadTimes {
+    std::vector<double> ready, handlers, longest_idle_slice;
+};
+
+void TimeIdleCallbacks(PageView& view) {
+    QWebEngineScript timer;
+    timer.setSourceCode(kIdleTimer);
+    timer.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    timer.setWorldId(QWebEngineScript::MainWorld);
+    view.View().page()->scripts().insert(timer);
+}
+
+// Waits until the page has asked for no idle callback for a second: its work ahead is done.
+void WaitForIdleWork(PageView& view) {
+    int seen = -1;
+    for (int waited = 0; waited < 120; ++waited) {
+        const int slices = view.Run("window.tvIdleSlices.length")->toInt();
+        if (slices == seen)
+            return;
+        seen = slices;
+        QTest::qWait(1000);
+    }
+}
+
+LoadTimes TimeLoads(const QUrl& page, const QString& query, int runs) {
+    LoadTimes times;
     for (int run = 0; run < runs; ++run) {
         PageView view;
+        TimeIdleCallbacks(view);
         QUrl url = page;
         if (!query.isEmpty())
             url.setQuery("q=" + query);
         if (!view.Load(url, 60000))
             return {};
-        view.WaitFor("document.getElementById('tolvane-results')", 60000);
-        times.push_back(
-            view.Run("performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd")
+        view.WaitFor("performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd > 0",
+                     60000);
+        const QString timing = "performance.getEntriesByType('navigation')[0].";
+        times.ready.push_back(view.Run(timing + "domContentLoadedEventEnd")->toDouble());
+        times.handlers.push_back(
+            view.Run(timing + "domContentLoadedEventEnd - " + timing + "domContentLoadedEventStart")
                 ->toDouble());
         if (!query.isEmpty() &&
             view.Run("document.querySelectorAll('a.tv-link').length")->toInt() == 0) {
             std::fprintf(stderr, "page_search_bench: the ?q= search showed nothing\n");
             std::exit(1);
         }
+        WaitForIdleWork(view);
+        times.longest_idle_slice.push_back(
+            view.Run("Math.max.apply(null, window.tvIdleSlices.concat([0]))")->toDouble());
     }
     return times;
 }
 
 void Row(const char* what, const std::vector<double>& times, const char* target, double limit) {
     const double median = Median(times);
-    std::printf("%-44s %9.2f %9.2f   %-10s %s\n", what, median, Max(times), target,
-                limit <= 0       ? ""
-                : median < limit ? "met"
-                                 : "MISSED");
+    std::printf("%-44s %9.2f %9.2f %9.2f   %-10s %s\n", what, median, Percentile95(times),
+                Max(times), target,
+                limit <= 0        ? ""
+                : median <= limit ? "met"
+                                  : "MISSED");
+}
+
+void Figure(const char* what, double value, const char* target, double limit) {
+    std::printf("%-44s %9.2f %9s %9s   %-10s %s\n", what, value, "", "", target,
+                value <= limit ? "met" : "MISSED");
 }
 
 // Lunr over the same captions' text in the same page, when Debian's libjs-lunr is there.
@@ -263,25 +327,56 @@ int main(int argc, char** argv) {
     const QStringList typical = TypicalQueries(words, items);
     const QUrl page = site.Build(items);
     const std::size_t script_bytes = site.PageFile("engine.js").size();
+    // The same data statements with an engine that does nothing: the floor of page ready.
+    PageSite bare_site;
+    // The build puts the additional tags' statement before the loop's marker; never run here.
+    tolvane::WriteText(bare_site.Folder() + "system/engine.txt",
+                       "function unused() {\nfor(var i=1; i<=Keyword[0]; i++) {}\n}\n");
+    const QUrl bare_page = bare_site.Build(items);
 
     std::printf("Search page with %d items (engine.js %.1f MB), QtWebEngine offscreen, in ms\n",
                 kItems, script_bytes / 1e6);
-    std::printf("%-44s %9s %9s   %-10s\n", "measure", "median", "max", "target");
-    Row("time to usable: ?q= search shown", TimeToUsable(page, typical.front(), 3), "< 1000", 1000);
-    Row("  page ready, no search yet", TimeToUsable(page, "", 3), "", 0);
+    std::printf("%-44s %9s %9s %9s   %-10s\n", "measure", "median", "p95", "max", "target");
+    // Fresh loads of the page and of its floor, taken in turn.
+    LoadTimes loads, bare_loads, asked_loads;
+    for (int round = 0; round < 3; ++round) {
+        for (auto [times, url, query] :
+             {std::tuple{&bare_loads, bare_page, QString()}, std::tuple{&loads, page, QString()},
+              std::tuple{&asked_loads, page, typical.front()}}) {
+            const LoadTimes one = TimeLoads(url, query, 1);
+            times->ready.insert(times->ready.end(), one.ready.begin(), one.ready.end());
+            times->handlers.insert(times->handlers.end(), one.handlers.begin(), one.handlers.end());
+            times->longest_idle_slice.insert(times->longest_idle_slice.end(),
+                                             one.longest_idle_slice.begin(),
+                                             one.longest_idle_slice.end());
+        }
+    }
+    std::printf("%-44s %9.2f (first load %.2f)\n", "page ready, engine that does nothing",
+                Median(bare_loads.ready), bare_loads.ready.front());
+    Row("page ready, no search yet", loads.ready, "", 0);
+    std::printf("%-44s first load %.2f\n", "", loads.ready.front());
+    Figure("  ratio to the engine that does nothing",
+           Median(loads.ready) / Median(bare_loads.ready), "<= 1.15", 1.15);
+    Row("first search at DOMContentLoaded (?q=)", asked_loads.handlers, "< 100", 100);
+    std::printf("%-44s first load %.2f\n", "", asked_loads.handlers.front());
+    Row("longest idle-time slice after loading", loads.longest_idle_slice, "< 10", 10);
 
     PageView view;
+    TimeIdleCallbacks(view);
     if (!view.Load(page, 60000)) {
         std::fprintf(stderr, "page_search_bench: the page did not load\n");
         return 1;
     }
     view.WaitFor("document.getElementById('tolvane-results')", 60000);
     Row("first query, captions not folded yet", TimeQueries(view, {"garden"}, 1), "", 0);
+    WaitForIdleWork(view);  // the queries below are those of a visitor who came a moment ago
     TimeQueries(view, typical, 1);  // warm up the compiled code
-    Row("typical query (15 queries x 5)", TimeQueries(view, typical, 5), "< 10", 10);
+    const std::vector<double> typical_times = TimeQueries(view, typical, 5);
+    Row("typical query (15 queries x 5)", typical_times, "<= 5.5", 5.5);
+    Figure("  typical query, p95", Percentile95(typical_times), "<= 25", 25);
     Row("  a word in about 10% of the items",
         TimeQueries(view, {QString::fromStdString(words[7])}, 5), "", 0);
-    Row("one-letter query (7 letters x 3)", TimeQueries(view, kOneLetter, 3), "< 50", 50);
+    Row("one-letter query (7 letters x 3)", TimeQueries(view, kOneLetter, 3), "<= 10", 10);
     Row("no match, similar-spelling search", TimeQueries(view, {"gardne", "histroy report"}, 3), "",
         0);
     std::printf(

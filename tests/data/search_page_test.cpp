@@ -8,7 +8,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPoint>
+#include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "core/files/paths.h"
 #include "core/files/text_file.h"
@@ -162,12 +166,20 @@ TEST_F(SearchPageTest, MatchesVisibleTextWhateverCaseAndAccents) {
         {"\"new york\"", {"nyc.html"}},
         {"york -minster", {"nyc.html"}},
         {"york -\"new guide\"", {"nyc.html"}},
-        {"ork", {"nyc.html", "york.html"}},  // inside words
+        {"ork", {"york.html", "nyc.html"}},  // inside words, the nearer the start the better
         {"e-mail", {"mail.html"}},
         {"email", {"mail.html"}},  // one slip away from "mail"
         {"cafe creme", {"nbsp.html"}},
         {"board", {"dash.html"}},
         {"york nothinglikethis", {}},
+        {"\"w york\"", {}},                // a phrase starts at a word start
+        {"\"都の観光\"", {"tokyo.html"}},  // anywhere in a script without spaces
+        {"\"ail tod\"", {}},
+        {"-york",
+         {"cv.html", "zurich.html", "fish.html", "tokyo.html", "mail.html", "nbsp.html",
+          "dash.html"}},  // exclusions only: everything else, in list order
+        {"-york -\"fish\" -東京",
+         {"cv.html", "zurich.html", "mail.html", "nbsp.html", "dash.html"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Links(QString::fromUtf8(c.query)), c.links) << c.query;
@@ -183,10 +195,150 @@ TEST_F(SearchPageTest, RanksPhraseThenWholeWordsThenWordStartsThenInsideWords) {
         "start2.html=Motherboard guide for the day",
         "whole2.html=The mother of the day",
     }));
-    EXPECT_THAT(Links("mother"), ElementsAre("whole.html", "phrase.html", "whole2.html",
+    EXPECT_THAT(Links("mother"), ElementsAre("phrase.html", "whole2.html", "whole.html",
                                              "start1.html", "start2.html", "inside.html"));
     EXPECT_THAT(Links("mother day"),
-                ElementsAre("phrase.html", "whole.html", "whole2.html", "start2.html"));
+                ElementsAre("phrase.html", "whole2.html", "whole.html", "start2.html"));
+}
+
+const QRegularExpression kFiller("^[rc]\\d\\.html$");
+
+// Each list holds captions that differ in one respect only, the better one last in the list.
+TEST_F(SearchPageTest, RanksWithinATierByHowWellTheCaptionMatches) {
+    const struct {
+        const char* rule;
+        LineList items;
+        const char* query;
+        QStringList links;
+    } cases[] = {
+        {"a whole word beats a word start",
+         Items({"start.html=keyboards for sshd", "whole.html=keyboards for ssh"}),
+         "key ssh",
+         {"whole.html", "start.html"}},
+        {"a match near the start beats one further in",
+         Items({"late.html=notes about the printf command", "early.html=printf command notes"}),
+         "printf",
+         {"early.html", "late.html"}},
+        {"a short caption beats a long one",
+         Items({"long.html=printf - formatted output conversion for the shell",
+                "short.html=printf - format and print data"}),
+         "printf",
+         {"short.html", "long.html"}},
+        {"the query's order beats another",
+         Items({"other.html=key tips for ssh", "order.html=ssh tips for key"}),
+         "ssh key",
+         {"order.html", "other.html"}},
+        {"words side by side beat scattered ones",
+         Items({"apart.html=ssh tools and keys", "together.html=ssh keygen and tools"}),
+         "ssh key",
+         {"together.html", "apart.html"}},
+        {"the rare word counts for more (car)",
+         Items({"red.html=red carts", "car.html=redo car", "r1.html=red one", "r2.html=red two",
+                "r3.html=red three"}),
+         "red car",
+         {"car.html", "red.html"}},
+        {"the rare word counts for more (red)",
+         Items({"car.html=redo car", "red.html=red carts", "c1.html=car one", "c2.html=car two",
+                "c3.html=car three"}),
+         "red car",
+         {"red.html", "car.html"}},
+        {"the list's order breaks exact ties",
+         Items({"first.html=Same caption", "second.html=same CAPTION", "third.html=Same caption"}),
+         "caption",
+         {"first.html", "second.html", "third.html"}},
+    };
+    for (const auto& c : cases) {
+        Open(c.items);
+        QStringList links = Links(QString::fromUtf8(c.query));
+        links.removeIf([](const QString& link) { return link.contains(kFiller); });
+        EXPECT_EQ(links, c.links) << c.rule;
+    }
+}
+
+// A tier far larger than the results on show is ordered only as far as they reach; each page
+// of "Show more" continues the same order as sorting the whole tier would give.
+TEST_F(SearchPageTest, ALargeTierShowsTheSameOrderPageByPage) {
+    LineList items;
+    std::vector<std::pair<int, int>> expected;  // (caption length, item number)
+    for (int i = 1; i <= 5000; ++i) {
+        const int padding = (i * 7919) % 41;
+        items.PushBack("i" + std::to_string(i) + ".html=garden" + std::string(padding, 'z'));
+        expected.emplace_back(padding, i);
+    }
+    std::sort(expected.begin(), expected.end());
+    Open(items);
+    Search("gard");
+    for (int page = 0; page < 2; ++page)
+        view_->Run("document.querySelector('.tv-more').click()");
+    const QStringList links = Read().links;
+    ASSERT_EQ(links.size(), 150);
+    for (int k = 0; k < 150; ++k) {
+        EXPECT_EQ(links[k].toStdString(),
+                  "i" + std::to_string(expected[static_cast<std::size_t>(k)].second) + ".html")
+            << k;
+    }
+}
+
+// The page's first search runs before the idle-time work (folding, the word counts) is done;
+// it answers as a later one does.
+TEST_F(SearchPageTest, ASearchBeforeTheIdleTimeWorkAnswersAsOneAfterIt) {
+    LineList items =
+        Items({"car.html=redo car", "red.html=red carts", "eth.html=Ethernetadressen",
+               "tag.html=<b>Re</b>do CAR", "acc.html=Rédo cär", "ent.html=re&#100;o car"});
+    for (int i = 1; i <= 3000; ++i) {
+        items.PushBack("c" + std::to_string(i) + ".html=car " + std::to_string(i) + " address");
+    }
+    for (const char* query :
+         {"red car", "adress", "\"red carts\"", "car -redo", "edo", "arts red", "r", "ca", "1"}) {
+        Open(items, {}, query);
+        const QString early = view_->Text("document.querySelector('.tv-status').textContent");
+        const QStringList first = Read().links;
+        QTest::qWait(500);
+        const Shown later = Search(query);
+        EXPECT_EQ(later.status, early) << query;
+        EXPECT_EQ(later.links, first) << query;
+    }
+    EXPECT_EQ(Links("red car").mid(0, 2), QStringList({"red.html", "car.html"}));
+    EXPECT_EQ(Links("edo").mid(0, 4),
+              QStringList({"car.html", "tag.html", "acc.html", "ent.html"}));
+}
+
+TEST_F(SearchPageTest, AddsACommonWordOneSlipAwayFromAWordThatStartsNoWord) {
+    Open(Items({
+        "eth.html=Ethernetadressen einstellen",
+        "ip.html=Change the IP address",
+        "book.html=Address book export",
+        "rules.html=Rules for the office and a mail address",
+        "hot.html=Hotmaill setup",
+    }));
+    const Shown blended = Search("adress");
+    EXPECT_EQ(blended.status.toStdString(),
+              "4 results for “adress” … also showing results for “address”");
+    EXPECT_THAT(blended.links, ElementsAre("eth.html", "book.html", "ip.html", "rules.html"))
+        << "found as typed first";
+    EXPECT_THAT(blended.marked, ElementsAre("adress", "Address", "address", "address"));
+
+    EXPECT_EQ(view_->Text("document.querySelector('.tv-status a.tv-typed').textContent"),
+              "“adress”");
+    EXPECT_EQ(view_->Text("document.querySelector('.tv-status a.tv-typed').getAttribute('href')"),
+              "?q=%22adress%22");
+    view_->Run("document.querySelector('.tv-status a.tv-typed').click()");
+    EXPECT_EQ(view_->Text("document.forms.form1.sub.value"), "\"adress\"");
+    EXPECT_THAT(Read().links, ElementsAre("eth.html")) << "the word exactly as typed";
+
+    EXPECT_THAT(Search("adress -rules").links, ElementsAre("eth.html", "book.html", "ip.html"));
+    const Shown rare = Search("maill");
+    EXPECT_EQ(rare.status.toStdString(), "1 result for “maill”") << "\"mail\" is no common word";
+    EXPECT_THAT(Search("addres").links, ElementsAre("book.html", "ip.html", "rules.html"))
+        << "a word start is no slip";
+}
+
+TEST_F(SearchPageTest, LinksDecodeNumericCharacterReferences) {
+    Open(Items({
+        "page.php?id&#61;3&x&#x3D;4&y&#X3d=Page three",
+        "a&amp;b.html?q&#61&#1234567;=Other page",
+    }));
+    EXPECT_THAT(Links("page"), ElementsAre("page.php?id=3&x=4&y=", "a&amp;b.html?q=\ufffd"));
 }
 
 TEST_F(SearchPageTest, FallsBackToOneTypoPerWordAndSaysSo) {

@@ -341,6 +341,12 @@ TEST_F(SearchPageTest, LinksDecodeNumericCharacterReferences) {
     EXPECT_THAT(Links("page"), ElementsAre("page.php?id=3&x=4&y=", "a&amp;b.html?q=\ufffd"));
 }
 
+TEST_F(SearchPageTest, ALinkTypedWithEqualsSignsOpensAsTyped) {
+    const std::string typed = "page.php?id=3&x=4";
+    Open(Items({ItemList::ComposeLine(ItemList::StoredLink(typed), "Typed page")}));
+    EXPECT_THAT(Links("typed"), ElementsAre(typed));
+}
+
 TEST_F(SearchPageTest, FallsBackToOneTypoPerWordAndSaysSo) {
     Open(Items({
         "cv.html=Résumé writing",

@@ -9,7 +9,7 @@
 #
 # BUILD_DIR holds cli/tolvane-build; without it, tolvane-build is built on its own (no Qt) in
 # build-chromium-bench/. OPTIONS go to page_vs_libraries.mjs: --rounds N (default 5), --settle MS
-# (quiet time after a load before the queries, default 4000), --engine LABEL=ENGINE_TXT for
+# (the longest to wait after a load for the page's deferred work, default 30000), --engine LABEL=ENGINE_TXT for
 # more engine templates side by side (the first replaces the checkout's own), --json FILE for
 # every figure, --out DIR for the built sites. Example, two engines:
 #

@@ -7,6 +7,8 @@
 // Usage (bench/data/chromium/page_vs_libraries.bench.sh sets up and calls this):
 //   node page_vs_libraries.mjs --tolvane-build PATH --repo DIR [--engine LABEL=ENGINE_TXT]...
 //       [--rounds N] [--settle MS] [--out DIR] [--json FILE]
+// --settle is the longest to wait, after a load, for the page's main thread to be quiet (its
+// deferred work done) before the warm queries.
 // --engine adds a column for another engine template (default: the checkout's own as "page").
 // Round 1 is the fresh run (nothing loaded before); the table's medians are over the later,
 // warm rounds, with round 1 beside them. Columns are measured interleaved, round by round.
@@ -46,14 +48,16 @@ const PEERS = [
   { label: "MiniSearch", id: "minisearch", library: "minisearch/dist/umd/index.js" },
   { label: "Fuse.js", id: "fuse", library: "fuse.js/dist/fuse.min.cjs", commonjs: "Fuse" },
   { label: "Lunr", id: "lunr", library: "lunr/lunr.min.js" },
+  { label: "render only, no search", id: "render-only", searches: false },
 ];
 
-// An engine template that does nothing: the page's script is the data statements alone (and
-// the tags statement the build puts in, which needs MsgBox).
-const DO_NOTHING_ENGINE = "var MsgBox = { document: { write: function () {} } };\n";
+// An engine template that does nothing: the page's script is the data statements alone. The
+// build puts its tags statement in front of the item loop's first line; here that line is in a
+// function never called, so the statement never runs.
+const DO_NOTHING_ENGINE = "function neverCalled() {\n  for(var i=1; i<=Keyword[0]; i++) {}\n}\n";
 
 function parseArguments(argv) {
-  const options = { engines: [], rounds: 5, settle: 4000, out: null, json: null };
+  const options = { engines: [], rounds: 5, settle: 30000, out: null, json: null };
   for (let k = 0; k < argv.length; k++) {
     const value = () => {
       if (k + 1 >= argv.length) throw new Error(`${argv[k]} needs a value`);
@@ -110,6 +114,7 @@ function dataScript(items) {
 }
 
 function libraryScript(peer) {
+  if (!peer.library) return "";
   const code = fs.readFileSync(path.join(here, "node_modules", peer.library), "utf8");
   if (!peer.commonjs) return code;
   return `var ${peer.commonjs} = (function () { var module = { exports: {} }, exports = module.exports;\n` +
@@ -239,12 +244,34 @@ function timeQueries(page, queries) {
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// Waits until the page's main thread has been quiet (under 5 ms of tasks in each of three
+// windows of 200 ms, by Chromium's own count of task time), at most `limit` ms, so that the
+// work a page defers is done before it is timed warm. Returns when it was quiet, in ms from the
+// start of navigation (NaN if it never was).
+async function waitUntilQuiet(page, limit) {
+  const session = await page.context().newCDPSession(page);
+  await session.send("Performance.enable");
+  const taskTime = async () => (await session.send("Performance.getMetrics")).metrics
+    .find((m) => m.name === "TaskDuration").value * 1000;
+  const started = Date.now();
+  let last = await taskTime(), quietWindows = 0;
+  while (quietWindows < 3 && Date.now() - started < limit) {
+    await sleep(200);
+    const now = await taskTime();
+    quietWindows = now - last < 5 ? quietWindows + 1 : 0;
+    last = now;
+  }
+  await session.detach();
+  if (quietWindows < 3) return NaN;
+  return page.evaluate(() => performance.now() - 600);
+}
+
 // ---- The rounds --------------------------------------------------------------------------
 
 function columnsOf(options) {
   return [
-    ...options.engines.map((e) => ({ key: e.label, label: e.label, engine: true })),
-    ...PEERS.map((p) => ({ key: p.id, label: p.label, engine: false })),
+    ...options.engines.map((e) => ({ key: e.label, label: e.label, engine: true, searches: true })),
+    ...PEERS.map((p) => ({ key: p.id, label: p.label, engine: false, searches: p.searches !== false })),
   ];
 }
 
@@ -274,7 +301,7 @@ async function speedRounds(browser, options, sites) {
       const times = await browser.load(opened);
       record(column.key, "ready", round, times.ready);
       if (!reference && !(round >= 2 && isSlow(results[column.key]))) {
-        await sleep(options.settle);
+        record(column.key, "quiet", round, await waitUntilQuiet(opened.page, options.settle));
         const typical = await timeQueries(opened.page, TYPICAL);
         const oneLetter = await timeQueries(opened.page, ONE_LETTER);
         record(column.key, "typical", round, typical.times);
@@ -308,7 +335,8 @@ async function longTasks(browser, options, site) {
     categories: ["toplevel", "devtools.timeline", "disabled-by-default-devtools.timeline", "v8"],
   });
   const times = await browser.load(opened);
-  await sleep(options.settle + 2000);
+  await waitUntilQuiet(opened.page, options.settle);
+  await sleep(500);
   const trace = JSON.parse((await browser.chromium.stopTracing()).toString("utf8"));
   await browser.close(opened);
   return summariseTrace(trace.traceEvents, times);
@@ -322,6 +350,10 @@ function summariseTrace(events, times) {
   const navigation = events.find((e) => e.name === "navigationStart" && rendererMain.has(`${e.pid}:${e.tid}`)) ??
     events.find((e) => e.name === "TracingStartedInBrowser");
   const origin = navigation ? navigation.ts : Math.min(...onMain.map((e) => e.ts));
+  // Chromium marks the end of DOMContentLoaded in the trace itself; the page's own clock is
+  // the fallback.
+  const contentLoaded = events.find((e) => e.name === "MarkDOMContent" && rendererMain.has(`${e.pid}:${e.tid}`));
+  const dclEnd = contentLoaded ? contentLoaded.ts : origin + times.dclEnd * 1000;
   const tasks = onMain.filter((e) => (e.name === "RunTask" || e.name === "ThreadControllerImpl::RunTask") &&
     e.dur > 10000);
   const unique = [];
@@ -344,7 +376,7 @@ function summariseTrace(events, times) {
     }
     const start = (task.ts - origin) / 1000;
     return { start: Math.round(start), ms: +(task.dur / 1000).toFixed(1),
-      afterDcl: start > times.dclEnd,
+      afterDcl: task.ts > dclEnd,
       what: [...what.entries()].sort((a, b) => b[1] - a[1]).slice(0, 4)
         .map(([n, ms]) => `${n} ${ms.toFixed(1)}`) };
   });
@@ -387,7 +419,7 @@ async function whereTimeGoes(browser, options, site, engineFile) {
   let times;
   const load = await profile(opened.page, offset, async () => {
     times = await browser.load(opened);
-    await sleep(options.settle);
+    await waitUntilQuiet(opened.page, options.settle);
   });
   const queries = await profile(opened.page, offset, async () => {
     for (let k = 0; k < 3; k++) await timeQueries(opened.page, TYPICAL);
@@ -402,12 +434,34 @@ async function whereTimeGoes(browser, options, site, engineFile) {
   return { times, load, queries, letters, firstSearch };
 }
 
+// Every query asked right after the page is ready, before its deferred work is done, and again
+// once the page has been quiet: the results shown (links in order) must be the same.
+async function earlyAgainstSettled(browser, options, site) {
+  const queries = [...TYPICAL, ...ONE_LETTER];
+  const shownLinks = (page) => page.evaluate((queries) => queries.map((query) => {
+    document.forms.form1.sub.value = query;
+    const start = performance.now();
+    dolt();
+    void document.body.offsetHeight;
+    const ms = performance.now() - start;
+    return { ms, links: [...document.querySelectorAll("a.tv-link")].map((a) => a.getAttribute("href")).join(" ") };
+  }), queries);
+  const opened = await browser.open(site, "");
+  await browser.load(opened);
+  const early = await shownLinks(opened.page);
+  await waitUntilQuiet(opened.page, options.settle);
+  const settled = await shownLinks(opened.page);
+  await browser.close(opened);
+  return { differing: queries.filter((q, k) => early[k].links !== settled[k].links),
+    earlyMs: early.map((e) => e.ms) };
+}
+
 // ---- Ranking on the manual pages ---------------------------------------------------------
 
 async function ranking(browser, options, sites, column) {
   const opened = await browser.open(sites.manual[column.key], "");
   await browser.load(opened);
-  await sleep(1000);
+  await waitUntilQuiet(opened.page, options.settle);
   const out = {};
   for (const check of RANKING) {
     out[check.query] = await opened.page.evaluate(async ({ query, expected, engine }) => {
@@ -469,6 +523,7 @@ function table(options, speed, ranks, made) {
     ["  fresh run p95", (s) => ms(percentile(fresh(s.oneLetter), 0.95)), ""],
     ["page ready from navigation start (warm)", (s) => ms(median(warm(s.ready))), ""],
     ["  fresh run", (s) => ms(fresh(s.ready)[0]), ""],
+    ["main thread quiet (deferred work done), from navigation start (warm)", (s) => ms(median(warm(s.quiet ?? []))), ""],
     ["page ready / do-nothing engine (floor)", (s) => (median(warm(s.ready)) / floor).toFixed(2) + "x", "≤ 1.15x"],
     ["page ready / captions as one array, no engine", (s) => (median(warm(s.ready)) / array).toFixed(2) + "x", ""],
     ["first search at DOMContentLoaded, to its results (warm)", (s) => (s.firstSearch ? ms(median(warm(s.firstSearch))) : "–"), "< 100"],
@@ -483,8 +538,17 @@ function table(options, speed, ranks, made) {
     lines.push(`| ${what} | ` + columns.map((c) => cell(c.key, f)).join(" | ") + ` | ${target} |`);
   }
   const longRow = (f) => columns.map((c) => (c.engine && ranks.long[c.key] ? f(ranks.long[c.key]) : "–")).join(" | ");
-  lines.push(`| tasks over 10 ms after DOMContentLoaded (load + ${((options.settle + 2000) / 1000).toFixed(0)} s) | ` +
+  lines.push(`| tasks over 10 ms after DOMContentLoaded, until quiet | ` +
     longRow((t) => { const after = t.filter((x) => x.afterDcl); return after.length ? `${after.length}, longest ${Math.max(...after.map((x) => x.ms))}` : "0"; }) + " | 0 |");
+  lines.push("| queries right after page ready, before the deferred work: median / slowest | " +
+    columns.map((c) => {
+      const e = ranks.early[c.key];
+      return e ? `${ms(median(e.earlyMs))} / ${ms(Math.max(...e.earlyMs))}` : "–";
+    }).join(" | ") + " | |");
+  lines.push("| ... their results the same as once the page is quiet | " + columns.map((c) => {
+    const e = ranks.early[c.key];
+    return e ? (e.differing.length ? `no: ${e.differing.map((q) => "`" + q + "`").join(", ")}` : "yes") : "–";
+  }).join(" | ") + " | yes |");
   lines.push(`| **ranking, ${made.sizes.manual.toLocaleString("en")} manual pages** | ` + columns.map(() => "").join(" | ") + " | |");
   for (const check of RANKING) {
     lines.push(`| \`${check.query}\`: ${check.what} | ` + columns.map((c) => {
@@ -516,11 +580,12 @@ async function main() {
   const browser = await Browser.start();
   const version = browser.chromium.version();
   const speed = await speedRounds(browser, options, made.sites);
-  const ranks = { order: {}, long: {}, profile: {} };
+  const ranks = { order: {}, long: {}, profile: {}, early: {} };
   for (const column of columnsOf(options)) {
-    ranks.order[column.key] = await ranking(browser, options, made.sites, column);
+    if (column.searches) ranks.order[column.key] = await ranking(browser, options, made.sites, column);
     if (column.engine) {
       ranks.long[column.key] = await longTasks(browser, options, made.sites.grown[column.key]);
+      ranks.early[column.key] = await earlyAgainstSettled(browser, options, made.sites.grown[column.key]);
       ranks.profile[column.key] = await whereTimeGoes(browser, options, made.sites.grown[column.key],
         options.engines.find((e) => e.label === column.key).file);
     }

@@ -92,7 +92,7 @@ export function grownItems(base, count) {
       caption: `${name}(${item.section}) - ${description}`,
     });
   }
-  return { items, invented };
+  return items;
 }
 
 // The list file's lines: link=caption.

@@ -26,8 +26,8 @@ const CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disabl
   "--no-first-run", "--disable-background-networking", "--disable-component-update",
   "--disable-sync"];
 
-// Visitors' queries on the 100,000 items: common and rare words, two words, a word being
-// typed, a phrase, an exclusion, a short word, a made-up name (added from the list's words).
+// Visitors' queries on the 100,000 items: common and rare words, two words, words being
+// typed, a phrase, an exclusion, a short word.
 const TYPICAL = ["file", "network", "printf", "password", "socket", "ssh key",
   "network interface", "user -group", "\"shared library\"", "conf", "compr", "xz", "tcp",
   "list files"];
@@ -134,7 +134,7 @@ function siteWithScript(pageSite, site, script) {
 function makeSites(options) {
   const manual = manualPageItems();
   const grown = grownItems(manual, GROWN_ITEMS);
-  const lists = { grown: grown.items, manual };
+  const lists = { grown, manual };
   const sites = { grown: {}, manual: {} };
   for (const [name, items] of Object.entries(lists)) {
     const list = path.join(options.out, `${name}.til`);
@@ -160,7 +160,7 @@ function makeSites(options) {
         data);
     }
   }
-  return { sites, sizes: { grown: grown.items.length, manual: manual.length },
+  return { sites, sizes: { grown: grown.length, manual: manual.length },
     engineBytes: fs.statSync(path.join(sites.grown[options.engines[0].label], "engine.js")).size };
 }
 
@@ -378,7 +378,7 @@ function summariseTrace(events, times) {
     return { start: Math.round(start), ms: +(task.dur / 1000).toFixed(1),
       afterDcl: task.ts > dclEnd,
       what: [...what.entries()].sort((a, b) => b[1] - a[1]).slice(0, 4)
-        .map(([n, ms]) => `${n} ${ms.toFixed(1)}`) };
+        .map(([name, spent]) => `${name} ${spent.toFixed(1)}`) };
   });
 }
 
@@ -397,9 +397,10 @@ async function profile(page, offset, work) {
   profile.samples.forEach((id, k) => {
     const frame = byId.get(id).callFrame;
     const file = frame.url ? path.basename(frame.url) : "";
-    const line = file === "engine.js" ? frame.lineNumber + 1 - offset : frame.lineNumber + 1;
-    const name = `${frame.functionName || "(anonymous)"}` +
-      (file === "engine.js" ? ` engine.txt:${line}` : file ? ` ${file}:${line}` : "");
+    const line = frame.lineNumber + 1;
+    const where = file !== "engine.js" ? (file ? ` ${file}:${line}` : "")
+      : line > offset ? ` engine.txt:${line - offset}` : " engine.js (the data statements)";
+    const name = (frame.functionName || "(anonymous)") + where;
     self.set(name, (self.get(name) ?? 0) + (profile.timeDeltas[k] ?? 0) / 1000);
   });
   return [...self.entries()].sort((a, b) => b[1] - a[1]).slice(0, 12)

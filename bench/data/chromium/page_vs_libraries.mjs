@@ -244,10 +244,10 @@ function timeQueries(page, queries) {
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-// Waits until the page's main thread has been quiet (under 5 ms of tasks in each of three
-// windows of 200 ms, by Chromium's own count of task time), at most `limit` ms, so that the
-// work a page defers is done before it is timed warm. Returns when it was quiet, in ms from the
-// start of navigation (NaN if it never was).
+// Waits until the page's main thread has been quiet (under 2 ms of tasks in each of five
+// windows of 200 ms, by Chromium's own count of task time; an idle page uses about 0.5), at
+// most `limit` ms, so that the work a page defers is done before it is timed warm. Returns
+// when it was quiet, in ms from the start of navigation (NaN if it never was).
 async function waitUntilQuiet(page, limit) {
   const session = await page.context().newCDPSession(page);
   await session.send("Performance.enable");
@@ -255,15 +255,15 @@ async function waitUntilQuiet(page, limit) {
     .find((m) => m.name === "TaskDuration").value * 1000;
   const started = Date.now();
   let last = await taskTime(), quietWindows = 0;
-  while (quietWindows < 3 && Date.now() - started < limit) {
+  while (quietWindows < 5 && Date.now() - started < limit) {
     await sleep(200);
     const now = await taskTime();
-    quietWindows = now - last < 5 ? quietWindows + 1 : 0;
+    quietWindows = now - last < 2 ? quietWindows + 1 : 0;
     last = now;
   }
   await session.detach();
-  if (quietWindows < 3) return NaN;
-  return page.evaluate(() => performance.now() - 600);
+  if (quietWindows < 5) return NaN;
+  return page.evaluate(() => performance.now() - 1000);
 }
 
 // ---- The rounds --------------------------------------------------------------------------

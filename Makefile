@@ -55,7 +55,9 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	$(SANITIZER_ENV) ./fuzz/run-all $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-bench: deps
+# The browser benchmark (bench/data/chromium) also needs Chromium, Node.js and the manual pages.
+bench:
+	./scripts/install-deps --bench
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BENCH=ON \
 	    -DTOLVANE_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)

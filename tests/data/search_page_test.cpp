@@ -344,7 +344,7 @@ TEST_F(SearchPageTest, LinksDecodeNumericCharacterReferences) {
 TEST_F(SearchPageTest, ALinkTypedWithEqualsSignsOpensAsTyped) {
     const std::string typed = "page.php?id=3&x=4";
     Open(Items({ItemList::ComposeLine(ItemList::StoredLink(typed), "Typed page")}));
-    EXPECT_THAT(Links("typed"), ElementsAre(typed));
+    EXPECT_THAT(Links("typed"), ElementsAre(QString::fromStdString(typed)));
 }
 
 TEST_F(SearchPageTest, FallsBackToOneTypoPerWordAndSaysSo) {

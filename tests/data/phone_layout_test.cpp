@@ -9,28 +9,10 @@
 #include "core/files/text_file.h"
 #include "tests/data/driver/devtools_session.h"
 #include "tests/data/driver/page_driver.h"
+#include "tests/data/style_fixture.h"
 
 namespace tolvane::page {
 namespace {
-
-const QString kNoSidewaysScroll =
-    "document.documentElement.scrollWidth <= document.documentElement.clientWidth";
-
-std::vector<std::string> StyleNames() {
-    return {kStyleEntries.begin() + 1, kStyleEntries.end()};
-}
-
-// Long unbroken words and links, and enough hits for "Show more".
-LineList SampleItems() {
-    LineList items;
-    items.PushBack(
-        "https://example.org/a/very/long/address/without/any/break/points/at/all/"
-        "index.html=<b>Garden</b> tools and supplies");
-    items.PushBack("long.html=Gardenpartysupplieslistwithaveryveryverylongwordthatneverbreaks");
-    for (int i = 1; i <= 60; ++i)
-        items.PushBack("g" + std::to_string(i) + ".html=Garden notes, part " + std::to_string(i));
-    return items;
-}
 
 // One browser view for the whole process, its page emulating a phone. The debugging port must be
 // open before the engine starts, with the process's first view.

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "tests/data/driver/page_driver.h"
+#include "tests/data/style_fixture.h"
 
 namespace tolvane::page {
 namespace {
@@ -95,26 +96,6 @@ const QString kFocusScript = R"js(JSON.stringify((function () {
   return { field: tvFocusShows(q(".text")), button: tvFocusShows(q(".button")),
            "result link": tvFocusShows(q("a.tv-link")), "Show more": tvFocusShows(q(".tv-more")) };
 })()))js";
-
-const QString kNoSidewaysScroll =
-    "document.documentElement.scrollWidth <= document.documentElement.clientWidth";
-
-std::vector<std::string> StyleNames() {
-    return {kStyleEntries.begin() + 1, kStyleEntries.end()};
-}
-
-// A list with long unbroken words and links, many hits, and HTML in captions.
-LineList SampleItems() {
-    LineList items;
-    items.PushBack(
-        "https://example.org/a/very/long/address/without/any/break/points/at/all/"
-        "index.html=<b>Garden</b> tools and supplies");
-    items.PushBack("long.html=Gardenpartysupplieslistwithaveryveryverylongwordthatneverbreaks");
-    for (int i = 1; i <= 60; ++i) {
-        items.PushBack("g" + std::to_string(i) + ".html=Garden notes, part " + std::to_string(i));
-    }
-    return items;
-}
 
 class StyleSheetTest : public ::testing::TestWithParam<std::string> {
   protected:

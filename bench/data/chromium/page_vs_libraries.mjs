@@ -6,10 +6,12 @@
 //
 // Usage (bench/data/chromium/page_vs_libraries.bench.sh sets up and calls this):
 //   node page_vs_libraries.mjs --tolvane-build PATH --repo DIR [--engine LABEL=ENGINE_TXT]...
-//       [--rounds N] [--settle MS] [--out DIR] [--json FILE]
+//       [--rounds N] [--settle MS] [--out DIR] [--json FILE] [--peers ID,ID...]
 // --settle is the longest to wait, after a load, for the page's main thread to be quiet (its
 // deferred work done) before the warm queries.
 // --engine adds a column for another engine template (default: the checkout's own as "page").
+// --peers keeps only the named libraries (flexsearch, ufuzzy, minisearch, fuse, lunr,
+// render-only), or none: quicker runs while working on the engine.
 // Round 1 is the fresh run (nothing loaded before); the table's medians are over the later,
 // warm rounds, with round 1 beside them. Columns are measured interleaved, round by round.
 import { chromium } from "playwright-core";
@@ -57,7 +59,7 @@ const PEERS = [
 const DO_NOTHING_ENGINE = "function neverCalled() {\n  for(var i=1; i<=Keyword[0]; i++) {}\n}\n";
 
 function parseArguments(argv) {
-  const options = { engines: [], rounds: 5, settle: 30000, out: null, json: null };
+  const options = { engines: [], rounds: 5, settle: 30000, out: null, json: null, peers: PEERS };
   for (let k = 0; k < argv.length; k++) {
     const value = () => {
       if (k + 1 >= argv.length) throw new Error(`${argv[k]} needs a value`);
@@ -75,6 +77,13 @@ function parseArguments(argv) {
       case "--settle": options.settle = Number(value()); break;
       case "--out": options.out = value(); break;
       case "--json": options.json = value(); break;
+      case "--peers": {
+        const ids = value().split(",").filter((id) => id && id !== "none");
+        const unknown = ids.filter((id) => !PEERS.some((p) => p.id === id));
+        if (unknown.length) throw new Error(`unknown peers: ${unknown.join(", ")}`);
+        options.peers = PEERS.filter((p) => ids.includes(p.id));
+        break;
+      }
       default: throw new Error(`unknown argument ${argv[k]}`);
     }
   }
@@ -146,7 +155,7 @@ function makeSites(options) {
     }
     const pageSite = sites[name][options.engines[0].label];
     const data = dataScript(items);
-    for (const peer of PEERS) {
+    for (const peer of options.peers) {
       const script = data + libraryScript(peer) + "\n" +
         fs.readFileSync(path.join(here, "peers", `${peer.id}.js`), "utf8") + "\n" +
         fs.readFileSync(path.join(here, "peers", "shell.js"), "utf8");
@@ -271,7 +280,7 @@ async function waitUntilQuiet(page, limit) {
 function columnsOf(options) {
   return [
     ...options.engines.map((e) => ({ key: e.label, label: e.label, engine: true, searches: true })),
-    ...PEERS.map((p) => ({ key: p.id, label: p.label, engine: false, searches: p.searches !== false })),
+    ...options.peers.map((p) => ({ key: p.id, label: p.label, engine: false, searches: p.searches !== false })),
   ];
 }
 
@@ -598,6 +607,10 @@ async function main() {
     const shown = speed[column.key].shown;
     console.log(`\n${column.label}: results shown per typical query: ` +
       Object.entries(shown).map(([q, n]) => `${q} ${n}`).join(", "));
+    const perQuery = (rounds, queries) => queries.map((q, k) =>
+      `${q} ${ms(median(rounds.slice(1).map((times) => times?.[k])))}`).join(", ");
+    console.log(`${column.label}: warm median per query: ` +
+      perQuery(speed[column.key].typical, TYPICAL) + "; " + perQuery(speed[column.key].oneLetter, ONE_LETTER));
     const after = ranks.long[column.key].filter((t) => t.afterDcl);
     console.log(`${column.label}: tasks over 10 ms after DOMContentLoaded: ` + (after.map((t) =>
       `at ${t.start} ms: ${t.ms} ms [${t.what.join("; ")}]`).join(", ") || "none"));

@@ -279,6 +279,57 @@ TEST_F(SearchPageTest, ALargeTierShowsTheSameOrderPageByPage) {
     }
 }
 
+// A letter that nearly every item holds: the page ranks the items where it starts a word (and
+// a whole word first), marks it only there, and reaches the items holding it inside words
+// through Show more.
+TEST_F(SearchPageTest, AOneLetterSearchShowsWordStartsFirstAndInsideWordsAfter) {
+    LineList items;
+    for (int n = 10; n < 70; ++n)
+        items.PushBack("bike" + std::to_string(n) + ".html=bike " + std::to_string(n));
+    for (int n = 10; n < 70; ++n)
+        items.PushBack("kite" + std::to_string(n) + ".html=kite " + std::to_string(n));
+    items.PushBack("k.html=k");
+    items.PushBack("kick.html=kick back");
+    Open(items);
+    QTest::qWait(500);
+    Shown shown = Search("k");
+    EXPECT_EQ(shown.status.toStdString(), "122 results for “k”");
+    ASSERT_EQ(shown.links.size(), 50);
+    EXPECT_EQ(shown.links[0], "k.html");
+    EXPECT_EQ(shown.links[1], "kite10.html");
+    EXPECT_EQ(shown.links[49], "kite58.html");
+    view_->Run("document.querySelector('.tv-more').click()");
+    view_->Run("document.querySelector('.tv-more').click()");
+    shown = Read();
+    ASSERT_EQ(shown.links.size(), 122);
+    EXPECT_EQ(shown.links[60], "kite69.html");
+    EXPECT_EQ(shown.links[61], "kick.html");
+    EXPECT_EQ(shown.links[62], "bike10.html");
+    EXPECT_EQ(shown.links[121], "bike69.html");
+    EXPECT_FALSE(shown.more);
+    EXPECT_EQ(view_->Text("document.querySelector('a[href=\"kick.html\"]').innerHTML"),
+              "<mark>k</mark>ick back");
+    EXPECT_EQ(view_->Text("document.querySelector('a[href=\"bike10.html\"]').innerHTML"),
+              "bi<mark>k</mark>e 10");
+
+    // A page of whole words: the word starts come after them, with Show more.
+    for (int n = 10; n < 70; ++n)
+        items.PushBack("k" + std::to_string(n) + ".html=k " + std::to_string(n));
+    Open(items);
+    QTest::qWait(500);
+    shown = Search("k");
+    EXPECT_EQ(shown.status.toStdString(), "182 results for “k”");
+    EXPECT_EQ(shown.links[0], "k.html");
+    EXPECT_EQ(shown.links[49], "k58.html");
+    for (int page = 0; page < 3; ++page)
+        view_->Run("document.querySelector('.tv-more').click()");
+    shown = Read();
+    ASSERT_EQ(shown.links.size(), 182);
+    EXPECT_EQ(shown.links[60], "k69.html");
+    EXPECT_EQ(shown.links[61], "kite10.html");
+    EXPECT_EQ(shown.links[122], "bike10.html");
+}
+
 // The page's first search runs before the idle-time work (folding, the word counts) is done;
 // it answers as a later one does.
 TEST_F(SearchPageTest, ASearchBeforeTheIdleTimeWorkAnswersAsOneAfterIt) {
